@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+#include <atomic>
+
+// Watches for top-level dialogs (#32770) of this process from its own thread
+// and hands each newly seen one to a handler, which answers it. Needed
+// because message boxes and common dialogs block the thread that shows them.
+class DialogWatcher {
+public:
+    // Return true when the dialog was dealt with; false to be called again.
+    using Handler = std::function<bool(HWND dialog)>;
+
+    explicit DialogWatcher(Handler handler);
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+private:
+    void Run();
+
+    Handler handler_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// What a message box showed.
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    std::string icon;     // "error", "warning", "question", "information" or ""
+};
+
+// Answers every message box with the next button of a list (the last one
+// repeats) and records what each box showed.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(std::vector<int> buttons = {IDOK});
+    std::vector<SeenBox> Seen();
+    size_t Count();
+
+private:
+    bool Answer(HWND box);
+
+    std::mutex mutex_;
+    std::vector<int> buttons_;
+    std::vector<SeenBox> seen_;
+    DialogWatcher watcher_;
+};
+
+// Answers the open-file dialog titled "ファイルを開く" with a typed name (an
+// empty name presses Cancel) and any message box after it (the create
+// prompt) with Yes.
+class FileDialogDriver {
+public:
+    explicit FileDialogDriver(std::string typed);
+    int Prompts() const { return prompts_; }
+
+private:
+    bool Handle(HWND dialog);
+
+    std::string typed_;
+    std::atomic<int> prompts_{0};
+    DialogWatcher watcher_;
+};
+
+std::string WindowText(HWND window);
+// Presses a dialog button by id, as a click would.
+void PressButton(HWND dialog, int id);
