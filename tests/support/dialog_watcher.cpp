@@ -56,8 +56,10 @@ void PressButton(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-DialogWatcher::DialogWatcher(Handler handler)
-    : handler_(std::move(handler)), thread_([this] { Run(); })
+DialogWatcher::DialogWatcher(Handler handler, DWORD process)
+    : handler_(std::move(handler)),
+      process_(process != 0 ? process : GetCurrentProcessId()),
+      thread_([this] { Run(); })
 {
 }
 
@@ -71,7 +73,7 @@ void DialogWatcher::Run()
 {
     std::set<HWND> done;
     while (!stop_) {
-        FindContext ctx{GetCurrentProcessId(), {}};
+        FindContext ctx{process_, {}};
         EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&ctx));
         for (HWND dialog : ctx.dialogs) {
             if (done.count(dialog) == 0 && handler_(dialog))
@@ -84,8 +86,8 @@ void DialogWatcher::Run()
     }
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> buttons)
-    : buttons_(std::move(buttons)), watcher_([this](HWND box) { return Answer(box); })
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> buttons, DWORD process)
+    : buttons_(std::move(buttons)), watcher_([this](HWND box) { return Answer(box); }, process)
 {
 }
 

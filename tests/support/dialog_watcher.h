@@ -16,7 +16,8 @@ public:
     // Return true when the dialog was dealt with; false to be called again.
     using Handler = std::function<bool(HWND dialog)>;
 
-    explicit DialogWatcher(Handler handler);
+    // Watches the dialogs of the given process (this one by default).
+    explicit DialogWatcher(Handler handler, DWORD process = 0);
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
@@ -25,6 +26,7 @@ private:
     void Run();
 
     Handler handler_;
+    DWORD process_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -40,7 +42,7 @@ struct SeenBox {
 // repeats) and records what each box showed.
 class MessageBoxAnswerer {
 public:
-    explicit MessageBoxAnswerer(std::vector<int> buttons = {IDOK});
+    explicit MessageBoxAnswerer(std::vector<int> buttons = {IDOK}, DWORD process = 0);
     std::vector<SeenBox> Seen();
     size_t Count();
 
