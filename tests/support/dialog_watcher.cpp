@@ -96,7 +96,7 @@ bool MessageBoxAnswerer::Answer(HWND box)
     HWND textControl = GetDlgItem(box, 0xFFFF);
     if (textControl == nullptr)
         return false;
-    SeenBox seen{WindowText(box), WindowText(textControl), IconName(box)};
+    SeenBox seen{WindowText(box), WindowText(textControl), IconName(box), GetWindow(box, GW_OWNER)};
     int button;
     {
         std::lock_guard<std::mutex> lock(mutex_);

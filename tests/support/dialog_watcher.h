@@ -36,6 +36,7 @@ struct SeenBox {
     std::string caption;
     std::string text;
     std::string icon;     // "error", "warning", "question", "information" or ""
+    HWND owner = nullptr;
 };
 
 // Answers every message box with the next button of a list (the last one

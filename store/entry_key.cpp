@@ -1,0 +1,60 @@
+#include "store/entry_key.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+int LeadingDigitsValue(const char* digits, size_t length)
+{
+    int value = 0;
+    for (size_t i = 0; i < length && digits[i] >= '0' && digits[i] <= '9'; ++i)
+        value = value * 10 + (digits[i] - '0');
+    return value;
+}
+
+}  // namespace
+
+EntryPositions ParseEntryKey(const char* key, size_t length)
+{
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    char digits[3];
+    size_t used = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (key[i] == '-') {
+            ++part;
+            used = 0;
+            if (part >= 3)
+                break;
+            continue;
+        }
+        if (used < sizeof digits)
+            digits[used++] = key[i];
+        parts[part] = LeadingDigitsValue(digits, used);
+    }
+    return EntryPositions{parts[0], parts[1], parts[2]};
+}
+
+EntryPositions ParseEntryKey(const char* key)
+{
+    return key == nullptr ? EntryPositions{} : ParseEntryKey(key, strlen(key));
+}
+
+bool FormatEntryKey(int folder, int note, int entry, char* out, size_t size)
+{
+    if (out == nullptr || size == 0)
+        return false;
+    out[0] = '\0';
+    for (int position : {folder, note, entry}) {
+        if (position < 0 || position > 999)
+            return false;
+    }
+    int n = snprintf(out, size, "%d-%d-%d", folder, note, entry);
+    if (n < 0 || static_cast<size_t>(n) >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}

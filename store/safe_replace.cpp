@@ -1,0 +1,50 @@
+#include "store/safe_replace.h"
+
+#include <cstring>
+
+namespace {
+
+BeforeReplaceHook g_beforeReplace = nullptr;
+
+const size_t kPathLimit = MAX_PATH - 1;
+
+}  // namespace
+
+void SetBeforeReplaceHook(BeforeReplaceHook hook)
+{
+    g_beforeReplace = hook;
+}
+
+std::string TempPathFor(const char* storePath)
+{
+    std::string path = storePath != nullptr ? storePath : "";
+    if (path.size() + 4 <= kPathLimit)
+        return path + ".tmp";
+    // Find where the last character starts (it may be a double-byte one).
+    const char* last = path.c_str();
+    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
+        last = p;
+    size_t at = static_cast<size_t>(last - path.c_str());
+    char replacement = path[at] == '~' ? '!' : '~';
+    return path.substr(0, at) + replacement;
+}
+
+HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath)
+{
+    HRESULT hr = S_OK;
+    if (g_beforeReplace != nullptr)
+        hr = g_beforeReplace(tempPath, storePath);
+    if (SUCCEEDED(hr)) {
+        DWORD attributes = GetFileAttributesA(storePath);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            hr = E_ACCESSDENIED;
+    }
+    if (SUCCEEDED(hr) &&
+        !MoveFileExA(tempPath, storePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD error = GetLastError();
+        hr = HRESULT_FROM_WIN32(error != 0 ? error : ERROR_WRITE_FAULT);
+    }
+    if (FAILED(hr))
+        DeleteFileA(tempPath);
+    return hr;
+}

@@ -1,0 +1,121 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/records.h"
+
+class CINI;
+struct IXMLDOMDocument;
+struct StoreFailure;
+
+// The store: the only code that touches the store file (UTF-8 XML):
+//
+//   <?xml version="1.0" encoding="UTF-8" standalone="no"?>
+//   <root>
+//     <dir>                                    a folder, any number
+//       <id>0</id><name>...</name>
+//       <array>
+//         <booklist>                           a note, any number
+//           <id>0</id><name>...</name>
+//           <array>
+//             <bookmark>                       an entry, any number
+//               <id/> <count/> <valid/> <date/> <access/> <update/>
+//               <list/> <title/> <comment/>    (each holding its text)
+//
+// Folders, notes and entries are addressed by position among their
+// siblings, which their id always equals (a new note's "999" aside).
+// Every operation loads the whole file into a fresh document, changes it,
+// writes it back and returns 1 or 0; the snapshot is re-read by the caller
+// (ClearSnapshot, then LoadSnapshot). A failure of the XML layer is shown
+// in a message box (caption "Error") owned by the owner window and logged.
+class CmyXml {
+public:
+    CmyXml();
+    virtual ~CmyXml();
+    CmyXml(const CmyXml&) = delete;
+    CmyXml& operator=(const CmyXml&) = delete;
+
+    // The settings (not owned) give exeDir, the folder of the error log.
+    void SetSettings(CINI* settings) { settings_ = settings; }
+
+    // ---- Store file, snapshot, saving and backups ----
+    // Takes at most 259 characters of path; a non-empty path is loaded into
+    // the snapshot (which is not cleared first).
+    void SetStorePath(const char* path);
+    const char* StorePath() const { return storePath_; }
+    // Appends the file's folders to the snapshot; 1, or 0 on a failure,
+    // which is logged without a message box. Folders read completely before
+    // the failure stay.
+    int LoadSnapshot();
+    void ClearSnapshot();
+    std::vector<FolderRecord> CopySnapshot() const { return snapshot_; }
+    const std::vector<FolderRecord>& Snapshot() const { return snapshot_; }
+    int FolderCount() const { return static_cast<int>(snapshot_.size()); }
+    // Writes the empty-store template to path (text mode, CR LF); 1 or 0,
+    // nothing reported.
+    int CreateStoreFile(const char* path);
+    // Copies the store file to its backup (see BackupPathFor), and back.
+    void BackupStore();
+    void RestoreStore();
+    // Writes doc indented, replacing the store file only when the whole
+    // write succeeded. On a failure: restores the backup, shows the report
+    // and a second box about the title's conversion, logs, returns 0.
+    int SaveIndented(IXMLDOMDocument* doc, HWND owner);
+
+    // ---- Folders and notes (positions f, n) ----
+    int NewFolder(HWND owner);
+    int NewNote(int f, int id, HWND owner);
+    int RenameFolder(const char* name, int f, HWND owner);
+    int RenameNote(const char* name, int f, int n, HWND owner);
+    int DeleteFolder(int f, HWND owner);
+    int DeleteNote(int f, int n, HWND owner);
+    int MoveNote(int sourceF, int sourceN, int destF, HWND owner);
+    // Searches the snapshot for exactly this name; position or -1.
+    int FindFolderByName(const char* name) const;
+    int FindNoteByName(int f, const char* name) const;
+    // Steps run on the document of the operation that calls them; each
+    // reports its own failure and returns 1 or 0.
+    int SortFolders(IXMLDOMDocument* doc, HWND owner);
+    int SortNotes(IXMLDOMDocument* doc, int f, HWND owner);
+    int RenumberFolders(IXMLDOMDocument* doc, HWND owner);
+    int RenumberNotes(IXMLDOMDocument* doc, int f, HWND owner);
+
+    // ---- Entries ----
+    int AddEntry(const EntryRecord& record, HWND owner);
+    int EditEntry(const EntryRecord& record, HWND owner);
+    int SetEntryTitle(const char* title, const char* key, HWND owner);
+    int RecordAccess(const char* key, HWND owner);
+    // listView: the entry list (report mode; its last column holds the key).
+    int DeleteSelectedEntries(HWND listView, HWND owner);
+    int MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner);
+    int RenumberEntries(IXMLDOMDocument* doc, int f, int n, HWND owner);
+    int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner);
+
+private:
+    using Work = std::function<int(IXMLDOMDocument* doc)>;
+    // The operation frame: COM for this thread, a fresh document with the
+    // store file loaded, the work, the failure report, COM released.
+    int RunOperation(HWND owner, bool showReport, const Work& work);
+    // Runs a step on an already loaded document with its own report.
+    int RunStep(HWND owner, const std::function<int()>& step);
+    void SavePlain(IXMLDOMDocument* doc);
+    void Report(const StoreFailure& failure, HWND owner, bool showBox);
+    void LogReport(const std::string& text);
+    int LoadSnapshotFrom(IXMLDOMDocument* doc);
+    int SortChildrenByName(IXMLDOMDocument* doc, int f);
+
+    char storePath_[260];
+    std::vector<FolderRecord> snapshot_;
+    CINI* settings_ = nullptr;
+    // Whether the last BackupStore copied the file: a failed write restores
+    // only a backup of this operation, never an older one.
+    bool backupMade_ = false;
+};
+
+// The backup's name: the store path without its file name's extension, plus
+// "_old.xml" (links.xml -> links_old.xml, links -> links_old.xml). Built in
+// a string, so no store path is too long for it.
+std::string BackupPathFor(const char* storePath);
