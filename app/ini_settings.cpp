@@ -11,17 +11,20 @@ namespace {
 const char kIniName[] = "linkcairn.ini";
 }
 
-CINI::CINI()
+CINI::CINI() : CINI(nullptr)
 {
-    char modulePath[kTextSize] = {};
-    DWORD n = GetModuleFileNameA(nullptr, modulePath, kTextSize);
-    // A path that filled the buffer was cut: treat it as no path at all.
-    Init(n == 0 || n >= static_cast<DWORD>(kTextSize) ? nullptr : modulePath);
 }
 
 CINI::CINI(const char* modulePath)
 {
-    Init(modulePath);
+    if (modulePath != nullptr) {
+        Init(modulePath);
+        return;
+    }
+    char own[kTextSize] = {};
+    DWORD n = GetModuleFileNameA(nullptr, own, kTextSize);
+    // A path that filled the buffer was cut: treat it as no path at all.
+    Init(n == 0 || n >= static_cast<DWORD>(kTextSize) ? "" : own);
 }
 
 CINI::~CINI() = default;

@@ -11,7 +11,8 @@ public:
     static const int kTextSize = 260;
 
     CINI();
-    // As if the executable were modulePath; lets tests place the ini anywhere.
+    // As if the executable were modulePath (nullptr: the running one); lets
+    // tests place the ini anywhere.
     explicit CINI(const char* modulePath);
     virtual ~CINI();
 

@@ -1,0 +1,32 @@
+#include "app/message_loop.h"
+
+const char kSearchDialogTitle[] = "PinRoll - 検索";
+
+bool RouteMessage(MSG* msg, HWND frame, HACCEL frameAccel, HACCEL searchAccel)
+{
+    HWND search = FindWindowA(nullptr, kSearchDialogTitle);
+    if (search != nullptr && IsDialogMessageA(search, msg)) {
+        // After the dialog manager: F3 / Shift+F3 reach the dialog as 40069.
+        TranslateAcceleratorA(search, searchAccel, msg);
+        return true;
+    }
+    return TranslateAcceleratorA(frame, frameAccel, msg) != 0;
+}
+
+int RunMessageLoop(HWND frame, HACCEL frameAccel, HACCEL searchAccel)
+{
+    MSG msg;
+    for (;;) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1) {
+            MessageBoxA(nullptr, "GetMessageエラー", "Error", MB_OK);
+            return static_cast<int>(msg.wParam);
+        }
+        if (RouteMessage(&msg, frame, frameAccel, searchAccel))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}

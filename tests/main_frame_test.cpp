@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/live_frames.h"
+#include "app/message_loop.h"
+#include "resources/resource.h"
+#include "support/dialog_watcher.h"
+#include "support/frame_harness.h"
+#include "support/temp_folder.h"
+#include "ui/main_frame.h"
+
+namespace {
+
+HINSTANCE Instance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+// A frame whose settings live in a temp folder of its own.
+struct Frame {
+    TempFolder folder;
+    MYWND* frame;
+
+    Frame()
+    {
+        frame = new MYWND(Instance(), folder.File("linkcairn.exe").c_str());
+        frame->CreateContents();
+    }
+    ~Frame()
+    {
+        if (IsWindow(hwnd()))
+            SendMessageA(hwnd(), WM_COMMAND, ID_EXIT, 0);
+        // Drop the quit message the exit posted, so the next test starts clean.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    HWND hwnd() const { return frame->hwnd; }
+    HWND tree() const { return frame->panes.child.tree.control; }
+    HWND list() const { return frame->panes.child.list.control; }
+    void Show()
+    {
+        SendMessageA(hwnd(), WM_TRAYICON, 600, WM_LBUTTONDBLCLK);
+        PumpMessages(50);
+    }
+};
+
+bool Grayed(HMENU menu, UINT id)
+{
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+}  // namespace
+
+TEST(MainFrame, StartsHiddenWithItsNotificationIcon)
+{
+    Frame f;
+    EXPECT_TRUE(IsWindow(f.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+    char cls[64] = {};
+    GetClassNameA(f.hwnd(), cls, sizeof cls);
+    EXPECT_STREQ(cls, "linkcairn_class");
+    EXPECT_EQ(WindowText(f.hwnd()), "linkcairn");
+    EXPECT_NE(GetMenu(f.hwnd()), nullptr);
+
+    const NOTIFYICONDATAA& tray = f.frame->trayData;
+    EXPECT_EQ(tray.cbSize, sizeof(NOTIFYICONDATAA));
+    EXPECT_EQ(tray.hWnd, f.hwnd());
+    EXPECT_EQ(tray.uID, 600u);
+    EXPECT_EQ(tray.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(tray.uCallbackMessage, static_cast<UINT>(WM_APP + 4));
+    EXPECT_NE(tray.hIcon, nullptr);
+    EXPECT_STREQ(tray.szTip, "linkcairn");
+
+    // Toolbar: separator, open, new entry (disabled at start), separator.
+    HWND bar = f.frame->toolbar.hwnd;
+    EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 4);
+    EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_OPEN_STORE, 0));
+    EXPECT_FALSE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_NEW_ENTRY, 0));
+    EXPECT_NE(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0), 0);
+    EXPECT_EQ(GetDlgCtrlID(f.tree()), 400);
+    EXPECT_EQ(GetDlgCtrlID(f.list()), 500);
+    EXPECT_EQ(GetDlgCtrlID(GetParent(f.tree())), 3);
+    EXPECT_EQ(GetDlgCtrlID(GetParent(f.list())), 4);
+}
+
+TEST(MainFrame, IconDoubleClickShowsAndCloseBoxOnlyHides)
+{
+    Frame f;
+    SendMessageA(f.hwnd(), WM_TRAYICON, 601, WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(IsWindowVisible(f.hwnd())) << "another icon's message does nothing";
+    f.Show();
+    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+    SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+    EXPECT_TRUE(IsWindow(f.hwnd())) << "closing only hides";
+    SendMessageA(f.hwnd(), WM_COMMAND, ID_SHOW_WINDOW, 0);
+    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+}
+
+TEST(MainFrame, ExitRemovesEverythingAndEndsTheLoopWithZero)
+{
+    int before = LiveFrameCount();
+    MYWND* frame;
+    {
+        TempFolder folder;
+        frame = new MYWND(Instance(), folder.File("linkcairn.exe").c_str());
+        frame->CreateContents();
+        HWND hwnd = frame->hwnd;
+        EXPECT_EQ(LiveFrameCount(), before + 1);
+        PostMessageA(hwnd, WM_COMMAND, ID_EXIT, 0);
+        int code = RunMessageLoop(hwnd, nullptr, nullptr);
+        EXPECT_EQ(code, 0);
+        EXPECT_FALSE(IsWindow(hwnd));
+    }
+    EXPECT_EQ(LiveFrameCount(), before);
+}
+
+TEST(MainFrame, TrayMenuGraysShowWhileVisible)
+{
+    Frame f;
+    struct Seen {
+        std::atomic<int> showState{-1};
+        std::atomic<int> exitState{-1};
+    } seen;
+    auto inspect = [&seen]() {
+        for (int i = 0; i < 200; ++i) {
+            HWND popup = FindWindowA("#32768", nullptr);
+            if (popup != nullptr && IsWindowVisible(popup)) {
+                HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+                seen.showState = GetMenuState(menu, ID_SHOW_WINDOW, MF_BYCOMMAND);
+                seen.exitState = GetMenuState(menu, ID_EXIT, MF_BYCOMMAND);
+                EndMenu();
+                PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    };
+    {
+        std::thread watcher(inspect);
+        f.frame->ShowTrayMenu();
+        watcher.join();
+        EXPECT_EQ(seen.showState & MF_GRAYED, 0) << "hidden: show is enabled";
+        EXPECT_EQ(seen.exitState & MF_GRAYED, 0);
+    }
+    f.Show();
+    ShowWindow(f.hwnd(), SW_MINIMIZE);
+    {
+        std::thread watcher(inspect);
+        f.frame->ShowTrayMenu();
+        watcher.join();
+        EXPECT_NE(seen.showState & MF_GRAYED, 0) << "a minimised window counts as visible";
+    }
+}
+
+TEST(MainFrameMenu, GrayingFollowsTheFocusedView)
+{
+    Frame f;
+    f.Show();
+    HMENU menu = GetMenu(f.hwnd());
+
+    SetFocus(f.tree());
+    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_FALSE(Grayed(menu, ID_OPEN_STORE));
+    EXPECT_FALSE(Grayed(menu, ID_HIDE));
+    EXPECT_FALSE(Grayed(menu, ID_SEARCH));
+    EXPECT_FALSE(Grayed(menu, ID_ABOUT));
+    for (UINT id : {ID_DELETE, ID_EDIT, ID_NEW_NOTE, ID_NEW_ENTRY, ID_CHECK_UPDATES,
+                    ID_SELECT_ALL, ID_COPY_ADDRESS, ID_REFRESH})
+        EXPECT_TRUE(Grayed(menu, id)) << id << " with nothing selected in the tree";
+    EXPECT_TRUE(Grayed(menu, ID_NEW_FOLDER)) << "no store open";
+
+    SetFocus(f.list());
+    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    for (UINT id : {ID_DELETE, ID_EDIT, ID_COPY_ADDRESS, ID_NEW_ENTRY, ID_CHECK_UPDATES,
+                    ID_REFRESH, ID_NEW_NOTE, ID_NEW_FOLDER})
+        EXPECT_TRUE(Grayed(menu, id)) << id << " with an empty list focused";
+    EXPECT_FALSE(Grayed(menu, ID_SELECT_ALL));
+    EXPECT_FALSE(Grayed(menu, ID_SEARCH));
+
+    SetFocus(f.frame->toolbar.hwnd);
+    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    for (UINT id : {ID_OPEN_STORE, ID_NEW_NOTE, ID_NEW_FOLDER, ID_NEW_ENTRY, ID_HIDE, ID_DELETE,
+                    ID_EDIT, ID_SELECT_ALL, ID_COPY_ADDRESS, ID_SEARCH, ID_CHECK_UPDATES,
+                    ID_ABOUT})
+        EXPECT_FALSE(Grayed(menu, id)) << id << " with neither view focused";
+    EXPECT_TRUE(Grayed(menu, ID_REFRESH));
+
+    HWND search = CreateWindowExA(0, "STATIC", kSearchDialogTitle, WS_POPUP, 0, 0, 1, 1, nullptr,
+                                  nullptr, Instance(), nullptr);
+    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_TRUE(Grayed(menu, ID_SEARCH)) << "the search dialog is open";
+    DestroyWindow(search);
+}
+
+TEST(MainFrameMenu, AcceleratorsObeyGrayedItems)
+{
+    Frame f;
+    f.Show();
+    HACCEL accel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
+    ASSERT_NE(accel, nullptr);
+    SetFocus(f.tree());
+    CommandRecorder commands(f.hwnd());
+    HeldKeys ctrl({VK_CONTROL});
+
+    MSG f5 = {f.tree(), WM_KEYDOWN, VK_F5, 0x003F0001, 0, {0, 0}};
+    RouteMessage(&f5, f.hwnd(), accel, nullptr);
+    EXPECT_FALSE(commands.Saw(ID_REFRESH)) << "Ctrl+F5 never reaches the frame";
+
+    MSG u = {f.tree(), WM_KEYDOWN, 'U', 0x00160001, 0, {0, 0}};
+    RouteMessage(&u, f.hwnd(), accel, nullptr);
+    EXPECT_FALSE(commands.Saw(ID_CHECK_UPDATES)) << "grayed while the tree is focused";
+
+    MSG x = {f.tree(), WM_KEYDOWN, 'X', 0x002D0001, 0, {0, 0}};
+    EXPECT_TRUE(RouteMessage(&x, f.hwnd(), accel, nullptr));
+    EXPECT_TRUE(commands.Saw(ID_HIDE)) << "Ctrl+X hides (minimises)";
+    EXPECT_TRUE(IsIconic(f.hwnd()));
+}
+
+namespace {
+
+// A modeless dialog titled like the search dialog that records its commands.
+class FakeSearch : public WindowObject {
+public:
+    std::vector<int> commands;
+    BOOL HandleMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT*) override
+    {
+        if (msg == WM_COMMAND)
+            commands.push_back(LOWORD(wParam));
+        return msg == WM_INITDIALOG || msg == WM_COMMAND;
+    }
+};
+
+}  // namespace
+
+TEST(MessageLoop, F3GoesToTheSearchDialogWhenItHasTheKey)
+{
+    Frame f;
+    f.Show();
+    HACCEL frameAccel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
+    HACCEL searchAccel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));
+    ASSERT_NE(searchAccel, nullptr);
+
+    alignas(4) WORD words[64] = {};
+    auto* t = reinterpret_cast<DLGTEMPLATE*>(words);
+    t->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    t->cx = 100;
+    t->cy = 40;
+    FakeSearch search;
+    HWND dlg = CreateDialogIndirectParamA(Instance(), t, f.hwnd(), DialogProcValue,
+                                          reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(dlg, nullptr);
+    SetWindowTextA(dlg, kSearchDialogTitle);
+    CommandRecorder frameCommands(f.hwnd());
+
+    MSG toDialog = {dlg, WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
+    EXPECT_TRUE(RouteMessage(&toDialog, f.hwnd(), frameAccel, searchAccel));
+    ASSERT_EQ(search.commands.size(), 1u);
+    EXPECT_EQ(search.commands[0], ID_SEARCH_HAND_OFF);
+    EXPECT_FALSE(frameCommands.Saw(ID_SEARCH_AGAIN));
+
+    MSG toFrame = {f.tree(), WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
+    EXPECT_TRUE(RouteMessage(&toFrame, f.hwnd(), frameAccel, searchAccel));
+    EXPECT_TRUE(frameCommands.Saw(ID_SEARCH_AGAIN));
+    EXPECT_EQ(search.commands.size(), 1u);
+    DestroyWindow(dlg);
+}
+
+TEST(MainFrameLayout, SplitterDragIsClampedAndResizeKeepsIt)
+{
+    Frame f;
+    f.Show();
+    CBaseWnd& panes = f.frame->panes;
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, 700, 500, SWP_NOZORDER);
+    PumpMessages(20);
+    EXPECT_EQ(panes.splitX, 200);
+
+    SendMessageA(panes.hwndLeft, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(198, 100));
+    EXPECT_EQ(panes.dragging, 1);
+    SendMessageA(panes.hwndLeft, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-300), 100));
+    EXPECT_EQ(panes.splitX, GetSystemMetrics(SM_CXFRAME));
+    SendMessageA(panes.hwndLeft, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5000, 100));
+    EXPECT_EQ(panes.splitX, 700 - 2 * GetSystemMetrics(SM_CYFRAME));
+    SendMessageA(panes.hwndLeft, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 100));
+    SendMessageA(panes.hwndLeft, WM_LBUTTONUP, 0, MAKELPARAM(250, 100));
+    EXPECT_EQ(panes.dragging, 0);
+    EXPECT_EQ(panes.splitX, 250);
+
+    RECT right;
+    GetWindowRect(panes.hwndRight, &right);
+    POINT pt = {right.left, right.top};
+    ScreenToClient(f.hwnd(), &pt);
+    EXPECT_EQ(pt.x, 250);
+
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, 200, 300, SWP_NOZORDER);
+    PumpMessages(20);
+    EXPECT_EQ(panes.splitX, 250) << "resizing without a drag keeps the splitter";
+}
+
+TEST(MainFrameLayout, StatusBarPartsFollowTheWidth)
+{
+    Frame f;
+    f.Show();
+    for (int width : {900, 500, 380, 300}) {
+        SetWindowPos(f.hwnd(), nullptr, 0, 0, width, 400, SWP_NOZORDER);
+        PumpMessages(10);
+        RECT client;
+        GetClientRect(f.hwnd(), &client);
+        int edges[4] = {};
+        ASSERT_EQ(SendMessageA(f.frame->statusBar.hwnd, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
+        int w = client.right;
+        EXPECT_EQ(edges[0], 100);
+        EXPECT_EQ(edges[1], w - 280);
+        EXPECT_EQ(edges[2], w - 150);
+        EXPECT_EQ(edges[3], w);
+    }
+}
+
+TEST(MainFrameLayout, ScreenshotOfTheShownFrame)
+{
+    Frame f;
+    f.Show();
+    SetWindowPos(f.hwnd(), nullptr, 20, 20, 760, 480, SWP_NOZORDER);
+    f.frame->statusBar.SetText(3, "sample.xml");
+    PumpMessages(300);
+    RedrawWindow(f.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages(200);
+    std::string shot = SaveWindowShot(f.hwnd(), "main_frame.bmp");
+    EXPECT_FALSE(shot.empty());
+}
+
+TEST(StartUp, SecondInstanceShowsTheMessageAndLeavesTheFirst)
+{
+    TempFolder folder;
+    std::string exe = folder.File("linkcairn.exe");
+    ASSERT_TRUE(CopyFileA(BesideTestProgram("..\\linkcairn.exe").c_str(), exe.c_str(), FALSE));
+
+    auto start = [&exe](PROCESS_INFORMATION* pi) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        std::string cmd = "\"" + exe + "\"";
+        return CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &si, pi) != 0;
+    };
+    PROCESS_INFORMATION first = {};
+    ASSERT_TRUE(start(&first));
+    WaitForInputIdle(first.hProcess, 5000);
+    HWND frame = nullptr;
+    for (int i = 0; i < 200 && frame == nullptr; ++i) {
+        Sleep(25);
+        HWND w = FindWindowA("linkcairn_class", nullptr);
+        DWORD pid = 0;
+        if (w != nullptr)
+            GetWindowThreadProcessId(w, &pid);
+        if (pid == first.dwProcessId)
+            frame = w;
+    }
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(IsWindowVisible(frame));
+
+    PROCESS_INFORMATION second = {};
+    ASSERT_TRUE(start(&second));
+    {
+        MessageBoxAnswerer boxes({IDOK}, second.dwProcessId);
+        EXPECT_EQ(WaitForSingleObject(second.hProcess, 15000), WAIT_OBJECT_0);
+        auto seen = boxes.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, "linkcairn");
+        EXPECT_EQ(seen[0].text, "すでに起動されています。\n二重起動は出来ません。");
+    }
+    DWORD code = 99;
+    GetExitCodeProcess(second.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the first copy keeps running";
+
+    PostMessageA(frame, WM_COMMAND, ID_EXIT, 0);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 15000), WAIT_OBJECT_0);
+    GetExitCodeProcess(first.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    for (PROCESS_INFORMATION* pi : {&first, &second}) {
+        CloseHandle(pi->hThread);
+        CloseHandle(pi->hProcess);
+    }
+}

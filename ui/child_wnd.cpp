@@ -1,0 +1,232 @@
+#include "ui/child_wnd.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/pane_layout.h"
+#include "resources/resource.h"
+#include "ui/toolbar.h"
+
+namespace {
+
+void MoveTo(HWND window, const Box& box)
+{
+    SetWindowPos(window, nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER);
+}
+
+}  // namespace
+
+CChildWnd::CChildWnd(const char* modulePath)
+    : settings(modulePath)
+{
+}
+
+bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
+{
+    hInst = instance;
+    RegisterObjectClass(instance, "ChildWndClass", GetSysColorBrush(COLOR_HOTLIGHT), nullptr,
+                        nullptr, nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    hwndTreeHost = CreateWindowExA(0, "ChildWndClass", "", style, 0, 0, 0, 0, leftPane,
+                                   reinterpret_cast<HMENU>(3), instance, this);
+    hwndListHost = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, "ChildWndClass", "",
+                                   style, 0, 0, 0, 0, rightPane, reinterpret_cast<HMENU>(4),
+                                   instance, this);
+    if (hwndTreeHost == nullptr || hwndListHost == nullptr)
+        return false;
+
+    store.SetSettings(&settings);
+    tree.settings = &settings;
+    tree.list = &list;
+    tree.statusBar = statusBar;
+    tree.store = &store;
+    list.settings = &settings;
+    list.statusBar = statusBar;
+    store.SetStorePath(settings.CurXml());
+
+    // An empty toolbar that only takes room above the tree.
+    strip = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_LIST,
+                            0, 0, 0, 0, hwndTreeHost, reinterpret_cast<HMENU>(200), instance, nullptr);
+    if (strip != nullptr)
+        SendMessageA(strip, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    return tree.CreateTree(instance, hwndTreeHost) &&
+           list.CreateList(instance, hwndListHost, &store);
+}
+
+void CChildWnd::LayoutHosts(HWND leftPane, HWND rightPane)
+{
+    if (hwndTreeHost == nullptr || hwndListHost == nullptr)
+        return;
+    int d = GetSystemMetrics(SM_CYFRAME);
+    RECT p1;
+    RECT p2;
+    GetClientRect(leftPane, &p1);
+    GetClientRect(rightPane, &p2);
+    MoveTo(hwndTreeHost, TreeHostBox(d, p1.right, p1.bottom));
+    MoveTo(hwndListHost, ListHostBox(d, p2.right, p2.bottom));
+    if (strip != nullptr)
+        SendMessageA(strip, WM_SIZE, 0, 0);
+
+    RECT stripRect = {0, 0, 0, 0};
+    if (strip != nullptr)
+        GetClientRect(strip, &stripRect);
+    RECT th;
+    RECT lh;
+    GetClientRect(hwndTreeHost, &th);
+    GetClientRect(hwndListHost, &lh);
+    if (tree.control != nullptr)
+        MoveTo(tree.control, TreeViewBox(d, stripRect.bottom, th.right, th.bottom));
+    if (list.control != nullptr)
+        MoveTo(list.control, ListViewBox(d, lh.right, lh.bottom));
+}
+
+BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    switch (msg) {
+    case WM_SIZE:
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(hwnd, reinterpret_cast<NMHDR*>(lParam), result);
+    case WM_CONTEXTMENU: {
+        POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (lParam == -1)
+            GetCursorPos(&pt);   // from the keyboard: show it where the mouse is
+        if (GetDlgCtrlID(hwnd) == 3)
+            tree.ShowTreeMenu(hInst, pt);
+        else
+            list.ShowListMenu(pt, tree.control);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        return OnCommand(hwnd, LOWORD(wParam));
+    default:
+        return FALSE;
+    }
+}
+
+void CChildWnd::NewFolderCommand()
+{
+    if (!store.NewFolder(hwndTreeHost)) {
+        MessageBoxA(hwndTreeHost, "フォルダの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+        return;
+    }
+    tree.AddFolderItem();
+}
+
+void CChildWnd::NewNoteCommand()
+{
+    HTREEITEM selected = TreeView_GetSelection(tree.control);
+    if (selected == nullptr)
+        return;
+    TreePosition pos;
+    bool isNote = tree.GetItemPosition(selected, &pos);
+    if (!store.NewNote(pos.folder, 999, hwndTreeHost)) {
+        MessageBoxA(hwndTreeHost, "ノートの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+        return;
+    }
+    tree.AddNoteItem(isNote ? TreeView_GetParent(tree.control, selected) : selected);
+}
+
+BOOL CChildWnd::OnCommand(HWND host, int command)
+{
+    bool fromTree = GetDlgCtrlID(host) == 3;
+    switch (command) {
+    case ID_OPEN_STORE:
+        OpenStore(host);
+        return TRUE;
+    case ID_NEW_FOLDER:
+        NewFolderCommand();
+        return TRUE;
+    case ID_NEW_NOTE:
+        NewNoteCommand();
+        return TRUE;
+    case ID_DELETE:
+        if (fromTree) {
+            if (!tree.DeleteTreeItem())
+                ListView_DeleteAllItems(list.control);
+        } else if (!list.DeleteRows(hwndListHost)) {
+            MessageBoxA(hwndTreeHost, "ピンロールの削除に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+        }
+        return TRUE;
+    case ID_EDIT:
+        if (fromTree)
+            tree.StartTreeRename();
+        else
+            list.StartRowRename();
+        return TRUE;
+    case ID_SELECT_ALL:
+        list.SelectAllRows();
+        return TRUE;
+    case ID_COPY_ADDRESS:
+        list.CopyAddress(hwndListHost);
+        return TRUE;
+    case ID_OPEN_IN_BROWSER:
+        list.OpenInBrowser(hwndListHost);
+        return TRUE;
+    case ID_REFRESH:
+        list.RefreshList(&tree);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CChildWnd::OnNotify(HWND host, NMHDR* header, LRESULT* result)
+{
+    if (GetDlgCtrlID(host) == 3 && header->hwndFrom == tree.control)
+        return OnTreeNotify(header, result);
+    if (GetDlgCtrlID(host) == 4 && header->hwndFrom == list.control)
+        return OnListNotify(header, result);
+    return FALSE;
+}
+
+BOOL CChildWnd::OnTreeNotify(NMHDR* header, LRESULT* result)
+{
+    switch (header->code) {
+    case TVN_SELCHANGEDA:
+        tree.OnSelectionChanged(toolbar);
+        return TRUE;
+    case TVN_KEYDOWN:
+        *result = tree.OnTreeKey(reinterpret_cast<NMTVKEYDOWN*>(header));
+        return TRUE;
+    case TVN_BEGINLABELEDITA:
+        tree.OnBeginLabelEdit();
+        return TRUE;
+    case TVN_ENDLABELEDITA:
+        tree.CommitTreeLabel(reinterpret_cast<NMTVDISPINFOA*>(header));
+        return TRUE;
+    case NM_CUSTOMDRAW:
+        *result = tree.DrawTreeItem(reinterpret_cast<NMTVCUSTOMDRAW*>(header));
+        return TRUE;
+    case NM_SETFOCUS:
+    case NM_CLICK:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
+{
+    switch (header->code) {
+    case LVN_KEYDOWN:
+        list.OnListKey(reinterpret_cast<NMLVKEYDOWN*>(header), tree.control);
+        break;
+    case LVN_COLUMNCLICK:
+        list.SortByColumn(reinterpret_cast<NMLISTVIEW*>(header));
+        break;
+    case LVN_BEGINLABELEDITA:
+        list.OnBeginLabelEdit();
+        break;
+    case LVN_ENDLABELEDITA:
+        list.CommitRowRename(reinterpret_cast<NMLVDISPINFOA*>(header), hwndListHost);
+        break;
+    case NM_CUSTOMDRAW:
+        *result = list.DrawListRow(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}

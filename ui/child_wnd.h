@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include "app/ini_settings.h"
+#include "app/window_object.h"
+#include "store/xml_store.h"
+#include "ui/list_ctrl.h"
+#include "ui/tree_ctrl.h"
+
+class CToolBarWnd;
+class CStatusBarWnd;
+
+// Host of the tree (window id 3, left pane) and of the list (id 4, right
+// pane). Owns the settings, the store and both views, and carries out every
+// command that reaches the hosts.
+class CChildWnd : public WindowObject {
+public:
+    HINSTANCE hInst = nullptr;
+    HWND hwndTreeHost = nullptr;
+    HWND hwndListHost = nullptr;
+    HWND strip = nullptr;
+    CTreeCtrl tree;
+    CListCtrl list;
+    CINI settings;
+    CToolBarWnd* toolbar = nullptr;
+    CStatusBarWnd* statusBar = nullptr;
+    CmyXml store;
+
+    // modulePath places the settings as if the program were there (tests);
+    // nullptr means the running executable.
+    explicit CChildWnd(const char* modulePath = nullptr);
+
+    // Creates both hosts in the panes, loads the stored store path, creates
+    // the strip and the views.
+    bool CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane);
+    void LayoutHosts(HWND leftPane, HWND rightPane);
+    BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override;
+
+    // Command 40009: choose a store file (or a new name) and open it.
+    void OpenStore(HWND host);
+
+private:
+    BOOL OnCommand(HWND host, int command);
+    BOOL OnNotify(HWND host, NMHDR* header, LRESULT* result);
+    BOOL OnTreeNotify(NMHDR* header, LRESULT* result);
+    BOOL OnListNotify(NMHDR* header, LRESULT* result);
+    void NewFolderCommand();
+    void NewNoteCommand();
+    // Picks the store file named in the settings' buffers; false after a
+    // message box said why not.
+    bool SelectChosenStore();
+};

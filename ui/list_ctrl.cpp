@@ -1,0 +1,198 @@
+#include "ui/list_ctrl.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "store/entry_key.h"
+#include "store/xml_store.h"
+#include "resources/resource.h"
+#include "ui/toolbar.h"
+
+namespace {
+
+struct Column {
+    const char* header;
+    int width;
+};
+
+const Column kColumns[9] = {
+    {"タイトル", 180}, {"アドレス", 180}, {"コメント", 200}, {"作成日付", 100},
+    {"最終日付", 100}, {"更新日付", 100}, {"回数", 40},    {"リンク", 60},
+    {"ID", 60},
+};
+
+void SetCell(HWND list, int row, int column, const char* text)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+CListCtrl::~CListCtrl()
+{
+    if (images_ != nullptr)
+        ImageList_Destroy(images_);
+}
+
+bool CListCtrl::CreateList(HINSTANCE inst, HWND parent, CmyXml* xml)
+{
+    instance = inst;
+    store = xml;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_EDITLABELS |
+                        LVS_SHOWSELALWAYS;
+    control = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(500), inst, nullptr);
+    if (control == nullptr)
+        return false;
+    DWORD ex = ListView_GetExtendedListViewStyle(control);
+    ListView_SetExtendedListViewStyle(
+        control, ex | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    AddColumns();
+    return true;
+}
+
+void CListCtrl::AddColumns()
+{
+    for (int i = 0; i < 9; ++i) {
+        LVCOLUMNA col;
+        ZeroMemory(&col, sizeof col);
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = LVCFMT_LEFT;
+        col.cx = kColumns[i].width;
+        col.pszText = const_cast<char*>(kColumns[i].header);
+        col.iSubItem = i;
+        SendMessageA(control, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+const char* CListCtrl::LinkText(const char* code)
+{
+    return lstrcmpA(code, "0") == 0 ? "無効" : "有効";
+}
+
+void CListCtrl::FillList(int folder, int note)
+{
+    // A fresh image list each fill; the control does not own it.
+    HIMAGELIST fresh = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 1, 0);
+    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(102), IMAGE_ICON,
+                                               16, 16, LR_DEFAULTCOLOR));
+    ImageList_AddIcon(fresh, icon);
+    if (icon != nullptr)
+        DestroyIcon(icon);
+    ListView_SetImageList(control, fresh, LVSIL_SMALL);
+    if (images_ != nullptr)
+        ImageList_Destroy(images_);
+    images_ = fresh;
+
+    std::vector<FolderRecord> folders = store->CopySnapshot();
+    if (folder < 0 || folder >= static_cast<int>(folders.size()) ||
+        folders[folder].notes.empty())
+        return;
+    ListView_DeleteAllItems(control);
+    const FolderRecord& f = folders[folder];
+    if (note < 0 || note >= static_cast<int>(f.notes.size()))
+        return;
+    const std::vector<EntryRecord>& entries = f.notes[note].entries;
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        const EntryRecord& e = entries[i];
+        LVITEMA item;
+        ZeroMemory(&item, sizeof item);
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.iItem = i;
+        item.pszText = const_cast<char*>(e.title);
+        item.iImage = 0;
+        item.lParam = i;
+        int row = static_cast<int>(SendMessageA(control, LVM_INSERTITEMA, 0,
+                                                reinterpret_cast<LPARAM>(&item)));
+        char key[kEntryKeySize];
+        FormatEntryKey(folder, note, i, key, sizeof key);
+        SetCell(control, row, 1, e.list);
+        SetCell(control, row, 2, e.comment);
+        SetCell(control, row, 3, e.date);
+        SetCell(control, row, 4, e.access);
+        SetCell(control, row, 5, e.update);
+        SetCell(control, row, 6, e.count);
+        SetCell(control, row, 7, LinkText(e.valid));
+        SetCell(control, row, 8, key);
+    }
+}
+
+void CListCtrl::ShowItemCount()
+{
+    char text[64];
+    snprintf(text, sizeof text, "%d 個のｱｲﾃﾑ", ListView_GetItemCount(control));
+    if (statusBar != nullptr)
+        statusBar->SetText(0, text);
+}
+
+bool CListCtrl::HasSelectedRow() const
+{
+    return ListView_GetSelectedCount(control) > 0;
+}
+
+void CListCtrl::EnableListMenu(HMENU menu, bool rowFlag, HWND tree) const
+{
+    auto gray = [menu](UINT id) { EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED); };
+    int rows = ListView_GetItemCount(control);
+    if (rowFlag) {
+        gray(ID_NEW_ENTRY);
+        if (ListView_GetSelectedCount(control) > 1) {
+            gray(ID_EDIT);
+            gray(ID_COPY_ADDRESS);
+            gray(ID_OPEN_IN_BROWSER);
+            gray(ID_PROPERTIES);
+        }
+        return;
+    }
+    gray(ID_DELETE);
+    gray(ID_EDIT);
+    gray(ID_COPY_ADDRESS);
+    gray(ID_OPEN_IN_BROWSER);
+    gray(ID_PROPERTIES);
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    // A folder is an item that is not a note: no parent, or it has children.
+    bool folderSelected = selected != nullptr && (TreeView_GetParent(tree, selected) == nullptr ||
+                                                  TreeView_GetChild(tree, selected) != nullptr);
+    if (selected == nullptr || (folderSelected && rows == 0))
+        gray(ID_NEW_ENTRY);
+    if (rows == 0) {
+        gray(ID_CHECK_UPDATES);
+        gray(ID_REFRESH);
+    }
+}
+
+void CListCtrl::SetBusy(bool on)
+{
+    if (on) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCapture(control);
+        LockWindowUpdate(control);
+    } else {
+        ReleaseCapture();
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        LockWindowUpdate(nullptr);
+        UpdateWindow(control);
+    }
+}
+
+void CListCtrl::ShowListMenu(POINT screen, HWND tree)
+{
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_CONTEXT));
+    if (menu == nullptr)
+        return;
+    HMENU popup = GetSubMenu(menu, 1);
+    LVHITTESTINFO hit;
+    ZeroMemory(&hit, sizeof hit);
+    GetCursorPos(&hit.pt);
+    ScreenToClient(control, &hit.pt);
+    bool rowFlag = ListView_HitTest(control, &hit) >= 0;
+    EnableListMenu(popup, rowFlag, tree);
+    TrackPopupMenu(popup, TPM_LEFTBUTTON, screen.x, screen.y, 0, GetParent(control), nullptr);
+    DestroyMenu(menu);
+}

@@ -1,0 +1,216 @@
+#include "ui/main_frame.h"
+
+#include <commctrl.h>
+
+#include "app/live_frames.h"
+#include "app/message_loop.h"
+#include "resources/resource.h"
+
+MYWND::MYWND(HINSTANCE instance, const char* modulePath)
+    : panes(modulePath)
+{
+    ZeroMemory(&trayData, sizeof trayData);
+    hInst = instance;
+    FrameCreated();
+    hwnd = nullptr;
+
+    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_LINKCAIRN),
+                                               IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+    HICON small = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_LINKCAIRN),
+                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    RegisterObjectClass(instance, "linkcairn_class", GetSysColorBrush(COLOR_WINDOW), icon,
+                        small, MAKEINTRESOURCEA(IDM_MAIN));
+    // Explorer announces a new notification area with this message; the
+    // icon must come back or a hidden program could not be reached again.
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    hwnd = CreateWindowExA(0, "linkcairn_class", "linkcairn", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                           this);
+    ShowWindow(hwnd, SW_HIDE);
+    SetTrayIcon(TRUE);
+    UpdateWindow(hwnd);
+}
+
+MYWND::~MYWND()
+{
+    SetTrayIcon(FALSE);
+    if (hwnd != nullptr && IsWindow(hwnd))
+        DestroyWindow(hwnd);
+    FrameDestroyed();
+}
+
+void MYWND::CreateContents()
+{
+    toolbar.Create(hInst, hwnd);
+    statusBar.Create(hInst, hwnd);
+    panes.toolbar = &toolbar;
+    panes.statusBar = &statusBar;
+    panes.CreatePanes(hInst, hwnd);
+    panes.child.CreateHosts(hInst, panes.hwndLeft, panes.hwndRight);
+    Layout();
+}
+
+void MYWND::Layout()
+{
+    if (statusBar.hwnd == nullptr || toolbar.hwnd == nullptr || panes.hwndLeft == nullptr)
+        return;
+    SendMessageA(statusBar.hwnd, WM_SIZE, 0, 0);
+    statusBar.SetParts(hwnd);
+    SendMessageA(toolbar.hwnd, WM_SIZE, 0, 0);
+    RECT status;
+    RECT bar;
+    RECT client;
+    GetClientRect(statusBar.hwnd, &status);
+    GetClientRect(toolbar.hwnd, &bar);
+    GetClientRect(hwnd, &client);
+    panes.LayoutPanes(GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), client, bar,
+                      status);
+}
+
+void MYWND::SetTrayIcon(BOOL add)
+{
+    if (add) {
+        ZeroMemory(&trayData, sizeof trayData);
+        trayData.cbSize = sizeof trayData;
+        trayData.hWnd = hwnd;
+        trayData.uID = 600;
+        trayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        trayData.uCallbackMessage = WM_TRAYICON;
+        trayData.hIcon = static_cast<HICON>(
+            LoadImageA(hInst, MAKEINTRESOURCEA(IDI_LINKCAIRN), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        lstrcpynA(trayData.szTip, "linkcairn", sizeof trayData.szTip);
+        Shell_NotifyIconA(NIM_ADD, &trayData);
+    } else {
+        Shell_NotifyIconA(NIM_DELETE, &trayData);
+    }
+}
+
+void MYWND::ShowTrayMenu()
+{
+    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(IDM_CONTEXT));
+    if (menu == nullptr)
+        return;
+    HMENU popup = GetSubMenu(menu, 2);
+    POINT pt;
+    GetCursorPos(&pt);
+    EnableMenuItem(popup, ID_SHOW_WINDOW,
+                   MF_BYCOMMAND | (IsWindowVisible(hwnd) ? MF_GRAYED : MF_ENABLED));
+    // Foreground first and WM_NULL after: otherwise the menu does not close
+    // when the user clicks elsewhere.
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(popup, TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void MYWND::EnableMenu(HMENU menu)
+{
+    const UINT enabled[] = {ID_OPEN_STORE,   ID_NEW_NOTE,       ID_NEW_FOLDER, ID_NEW_ENTRY,
+                            ID_HIDE,   ID_DELETE,         ID_EDIT,       ID_SELECT_ALL,
+                            ID_COPY_ADDRESS, ID_SEARCH,   ID_CHECK_UPDATES, ID_ABOUT};
+    for (UINT id : enabled)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, ID_REFRESH, MF_BYCOMMAND | MF_GRAYED);
+
+    CChildWnd& child = panes.child;
+    HWND focus = GetFocus();
+    int focusId = focus != nullptr ? GetDlgCtrlID(focus) : 0;
+    if (focusId == 400) {
+        child.tree.EnableTreeMenu(TreeView_GetSelection(child.tree.control), menu);
+    } else if (focusId == 500) {
+        child.list.EnableListMenu(menu, child.list.HasSelectedRow(), child.tree.control);
+        EnableMenuItem(menu, ID_NEW_NOTE, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(menu, ID_NEW_FOLDER, MF_BYCOMMAND | MF_GRAYED);
+    }
+    if (FindWindowA(nullptr, kSearchDialogTitle) != nullptr)
+        EnableMenuItem(menu, ID_SEARCH, MF_BYCOMMAND | MF_GRAYED);
+}
+
+BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*)
+{
+    if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+        Shell_NotifyIconA(NIM_ADD, &trayData);
+        return TRUE;
+    }
+    switch (msg) {
+    case WM_SIZE:
+        Layout();
+        return TRUE;
+    case WM_SETFOCUS: {
+        HWND tree = panes.child.tree.control;
+        if (tree != nullptr) {
+            SetFocus(tree);
+            SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE,
+                         reinterpret_cast<LPARAM>(TreeView_GetRoot(tree)));
+        }
+        return TRUE;
+    }
+    case WM_CLOSE:
+        ShowWindow(window, SW_HIDE);
+        return TRUE;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_INITMENU:
+        EnableMenu(reinterpret_cast<HMENU>(wParam));
+        return TRUE;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+    case WM_TRAYICON:
+        return OnTrayIcon(wParam, lParam);
+    default:
+        return FALSE;
+    }
+}
+
+BOOL MYWND::OnCommand(int command)
+{
+    // Commands go to the host of the focused view (or of whatever has the focus).
+    HWND focus = GetFocus();
+    HWND target = focus != nullptr ? GetParent(focus) : nullptr;
+    switch (command) {
+    case ID_OPEN_STORE:
+    case ID_NEW_FOLDER:
+    case ID_NEW_NOTE:
+        SendMessageA(target, WM_COMMAND, command, 0);
+        return TRUE;
+    case ID_NEW_ENTRY:
+    case ID_DELETE:
+    case ID_EDIT:
+    case ID_SELECT_ALL:
+    case ID_COPY_ADDRESS:
+    case ID_SEARCH:
+    case ID_CHECK_UPDATES:
+    case ID_ABOUT:
+    case ID_SEARCH_AGAIN:
+        SendMessageA(target, WM_COMMAND, command, 0);
+        return FALSE;
+    case ID_HIDE:
+        CloseWindow(hwnd);
+        return FALSE;
+    case ID_SHOW_WINDOW:
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+        return TRUE;
+    case ID_EXIT:
+        delete this;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL MYWND::OnTrayIcon(WPARAM id, LPARAM mouse)
+{
+    if (id != 600)
+        return FALSE;
+    if (mouse == WM_LBUTTONDBLCLK) {
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+        return TRUE;
+    }
+    if (mouse == WM_RBUTTONUP) {
+        ShowTrayMenu();
+        return TRUE;
+    }
+    return FALSE;
+}

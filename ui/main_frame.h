@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/base_wnd.h"
+#include "app/window_object.h"
+#include "ui/toolbar.h"
+
+// The frame window "linkcairn": toolbar, the two panes, status bar, and the
+// notification-area icon through which the hidden program is reached.
+class MYWND : public WindowObject {
+public:
+    HWND hwnd = nullptr;
+    HINSTANCE hInst = nullptr;
+    NOTIFYICONDATAA trayData;
+    CStatusBarWnd statusBar;
+    CToolBarWnd toolbar;
+    CBaseWnd panes;
+
+    // modulePath: where the settings file is looked for (nullptr: beside
+    // the executable); tests put it in a folder of their own.
+    explicit MYWND(HINSTANCE instance, const char* modulePath = nullptr);
+    ~MYWND() override;
+    MYWND(const MYWND&) = delete;
+    MYWND& operator=(const MYWND&) = delete;
+
+    void CreateContents();
+    void Layout();
+    void SetTrayIcon(BOOL add);
+    void ShowTrayMenu();
+    BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) override;
+
+    // Menu enabling for the frame's menu (also what accelerators obey).
+    void EnableMenu(HMENU menu);
+
+private:
+    BOOL OnCommand(int command);
+    BOOL OnTrayIcon(WPARAM id, LPARAM mouse);
+
+    UINT taskbarCreated_ = 0;
+};
+
+const UINT WM_TRAYICON = WM_APP + 4;

@@ -1,0 +1,167 @@
+#include "ui/tree_ctrl.h"
+
+#include <vector>
+
+#include "app/ini_settings.h"
+#include "app/path_text.h"
+#include "store/xml_store.h"
+#include "resources/resource.h"
+#include "ui/list_ctrl.h"
+#include "ui/toolbar.h"
+
+namespace {
+
+HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const char* text, int image, int selected)
+{
+    TVINSERTSTRUCTA ins;
+    ZeroMemory(&ins, sizeof ins);
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(text);
+    ins.item.iImage = image;
+    ins.item.iSelectedImage = selected;
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+int CountFromFirst(HWND tree, HTREEITEM first, HTREEITEM item)
+{
+    int index = 0;
+    for (HTREEITEM it = first; it != nullptr && it != item; it = TreeView_GetNextSibling(tree, it))
+        ++index;
+    return index;
+}
+
+}  // namespace
+
+CTreeCtrl::~CTreeCtrl()
+{
+    if (images != nullptr)
+        ImageList_Destroy(images);
+}
+
+bool CTreeCtrl::CreateTree(HINSTANCE instance, HWND parent)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 2, 0);
+    const int icons[] = {104, 105, 103, 106};
+    for (int id : icons) {
+        HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                                   16, 16, LR_DEFAULTCOLOR));
+        ImageList_AddIcon(images, icon);
+        if (icon != nullptr)
+            DestroyIcon(icon);
+    }
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_LINESATROOT |
+                        TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_TRACKSELECT |
+                        TVS_SINGLEEXPAND | TVS_FULLROWSELECT;
+    control = CreateWindowExA(0, WC_TREEVIEWA, "", style, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(400), instance, nullptr);
+    if (control == nullptr)
+        return false;
+    TreeView_SetImageList(control, images, TVSIL_NORMAL);
+    if (settings != nullptr && settings->CurXml()[0] != '\0') {
+        FillTree();
+        if (statusBar != nullptr) {
+            statusBar->SetText(3, FileNamePart(settings->CurXml()));
+            char size[128];
+            CINI::FormatFileSize(settings->GetStoreFileSize(), size);
+            statusBar->SetText(2, size);
+        }
+    }
+    TreeView_SetItemHeight(control, 16);
+    return true;
+}
+
+void CTreeCtrl::FillTree()
+{
+    TreeView_DeleteAllItems(control);
+    std::vector<FolderRecord> folders = store->CopySnapshot();
+    for (const FolderRecord& folder : folders) {
+        HTREEITEM item = InsertItem(control, TVI_ROOT, folder.name, 1, 0);
+        for (const NoteRecord& note : folder.notes)
+            InsertItem(control, item, note.name, 2, 3);
+    }
+}
+
+bool CTreeCtrl::GetItemPosition(HTREEITEM item, TreePosition* pos) const
+{
+    HTREEITEM parent = TreeView_GetParent(control, item);
+    HTREEITEM child = TreeView_GetChild(control, item);
+    HTREEITEM root = TreeView_GetRoot(control);
+    if (child == nullptr && parent != nullptr) {
+        pos->note = CountFromFirst(control, TreeView_GetChild(control, parent), item);
+        pos->folder = CountFromFirst(control, root, parent);
+        return true;
+    }
+    pos->folder = CountFromFirst(control, root, item);
+    pos->note = -1;
+    return false;
+}
+
+HTREEITEM CTreeCtrl::FindItemAtPosition(const TreePosition& pos) const
+{
+    HTREEITEM folder = TreeView_GetRoot(control);
+    for (int i = 0; i < pos.folder && folder != nullptr; ++i)
+        folder = TreeView_GetNextSibling(control, folder);
+    if (folder == nullptr || pos.note == -1)
+        return folder;
+    HTREEITEM note = TreeView_GetChild(control, folder);
+    if (note == nullptr)
+        return folder;
+    for (int i = 0; i < pos.note; ++i) {
+        HTREEITEM next = TreeView_GetNextSibling(control, note);
+        if (next == nullptr)
+            break;
+        note = next;
+    }
+    return note;
+}
+
+bool CTreeCtrl::GetSelectedPosition(TreePosition* pos) const
+{
+    HTREEITEM selected = TreeView_GetSelection(control);
+    if (selected == nullptr)
+        return false;
+    return GetItemPosition(selected, pos);
+}
+
+bool CTreeCtrl::GetItemLabel(HTREEITEM item, char* buffer) const
+{
+    TVITEMA tvi;
+    ZeroMemory(&tvi, sizeof tvi);
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = buffer;
+    tvi.cchTextMax = 520;
+    return SendMessageA(control, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)) != 0;
+}
+
+void CTreeCtrl::SetBusy(bool on)
+{
+    if (on) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCapture(control);
+        LockWindowUpdate(control);
+    } else {
+        ReleaseCapture();
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        LockWindowUpdate(nullptr);
+        UpdateWindow(control);
+    }
+}
+
+void CTreeCtrl::OnSelectionChanged(CToolBarWnd* toolbar)
+{
+    TreePosition pos;
+    bool isNote = GetSelectedPosition(&pos);
+    if (isNote && list != nullptr) {
+        list->FillList(pos.folder, pos.note);
+        list->ShowItemCount();
+    }
+    if (toolbar != nullptr)
+        toolbar->EnableButton(isNote ? TRUE : FALSE, ID_NEW_ENTRY);
+    TreeView_Select(control, nullptr, TVGN_DROPHILITE);
+}

@@ -1,0 +1,162 @@
+// What the user does to the tree itself: keys, label edits (renames), new
+// items and deletion. Every change goes through the store and then rebuilds
+// the tree from the reloaded snapshot.
+#include <cstdio>
+
+#include "store/xml_store.h"
+#include "ui/list_ctrl.h"
+#include "ui/tree_ctrl.h"
+
+namespace {
+
+const char kNewName[] = "新規作成";
+
+}  // namespace
+
+LRESULT CTreeCtrl::OnTreeKey(const NMTVKEYDOWN* key)
+{
+    if (key->wVKey == VK_TAB) {
+        if (list != nullptr)
+            list->FocusList();
+    } else if (key->wVKey == VK_F2) {
+        StartTreeRename();
+    }
+    return 1;
+}
+
+void CTreeCtrl::StartTreeRename()
+{
+    HTREEITEM selected = TreeView_GetSelection(control);
+    if (selected != nullptr) {
+        SetFocus(control);
+        TreeView_EditLabel(control, selected);
+    }
+}
+
+void CTreeCtrl::OnBeginLabelEdit()
+{
+    labelEditor = TreeView_GetEditControl(control);
+}
+
+void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
+{
+    char typed[260] = {};
+    if (labelEditor != nullptr)
+        GetWindowTextA(labelEditor, typed, sizeof typed);
+    if (typed[0] == '\0') {
+        SendMessageA(labelEditor, EM_UNDO, 0, 0);
+        return;
+    }
+    // Esc: the control offers no text; the item keeps its label.
+    if (info->item.pszText == nullptr)
+        return;
+
+    TVITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = TVIF_TEXT;
+    item.hItem = info->item.hItem;
+    item.pszText = info->item.pszText;
+    SendMessageA(control, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    char name[520] = {};
+    if (!GetItemLabel(info->item.hItem, name))
+        return;
+    name[259] = '\0';
+
+    TreePosition pos;
+    bool isNote = GetItemPosition(info->item.hItem, &pos);
+    if (isNote)
+        store->RenameNote(name, pos.folder, pos.note, control);
+    else
+        store->RenameFolder(name, pos.folder, control);
+
+    store->ClearSnapshot();
+    store->LoadSnapshot();
+    SetBusy(true);
+    FillTree();
+    // The store sorts by name: find the item at its new place.
+    TreePosition found;
+    found.folder = isNote ? pos.folder : store->FindFolderByName(name);
+    found.note = isNote ? store->FindNoteByName(pos.folder, name) : -1;
+    if (found.folder != -1 && (!isNote || found.note != -1)) {
+        HTREEITEM again = FindItemAtPosition(found);
+        if (again != nullptr) {
+            TreeView_EnsureVisible(control, again);
+            TreeView_SelectItem(control, again);
+        }
+    }
+    SetBusy(false);
+}
+
+HTREEITEM CTreeCtrl::AppendNewItem(HTREEITEM parent, int image, int selected)
+{
+    TVINSERTSTRUCTA ins;
+    ZeroMemory(&ins, sizeof ins);
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(kNewName);
+    ins.item.iImage = image;
+    ins.item.iSelectedImage = selected;
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(control, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (item == nullptr)
+        return nullptr;
+    TreeView_EnsureVisible(control, item);
+    SetFocus(control);
+    TreeView_EditLabel(control, item);
+    return item;
+}
+
+bool CTreeCtrl::AddFolderItem()
+{
+    return AppendNewItem(TVI_ROOT, 1, 0) != nullptr;
+}
+
+bool CTreeCtrl::AddNoteItem(HTREEITEM folder)
+{
+    return folder != nullptr && AppendNewItem(folder, 2, 3) != nullptr;
+}
+
+bool CTreeCtrl::DeleteTreeItem()
+{
+    HTREEITEM selected = TreeView_GetSelection(control);
+    if (selected == nullptr)
+        return true;
+    char label[520] = {};
+    if (!GetItemLabel(selected, label)) {
+        MessageBoxA(control, "ﾃｷｽﾄの取得に失敗しました。", "ERROR", MB_OK | MB_ICONERROR);
+        return true;
+    }
+    char question[600];
+    snprintf(question, sizeof question, "'%s' を削除しますか？", label);
+    if (MessageBoxA(control, question, "削除の確認", MB_YESNO | MB_ICONWARNING) != IDYES)
+        return true;
+
+    TreePosition pos;
+    bool isNote = GetItemPosition(selected, &pos);
+    int done = isNote ? store->DeleteNote(pos.folder, pos.note, control)
+                      : store->DeleteFolder(pos.folder, control);
+    if (!done) {
+        MessageBoxA(control, isNote ? "ノートの削除に失敗しました" : "フォルダの削除に失敗しました",
+                    "ERROR", MB_OK | MB_ICONERROR);
+        return true;
+    }
+    TreeView_DeleteItem(control, selected);
+
+    SetBusy(true);
+    store->ClearSnapshot();
+    store->LoadSnapshot();
+    FillTree();
+    bool noteSelected = false;
+    if (isNote) {
+        // The next note, the folder's last note, or the folder itself.
+        HTREEITEM next = FindItemAtPosition(pos);
+        if (next != nullptr) {
+            TreeView_SelectItem(control, next);
+            TreePosition now;
+            noteSelected = GetItemPosition(next, &now);
+        }
+    }
+    SetBusy(false);
+    return noteSelected;
+}
