@@ -10,6 +10,7 @@
 #include "app/message_loop.h"
 #include "resources/resource.h"
 #include "support/dialog_watcher.h"
+#include "support/frame_fixture.h"
 #include "support/frame_harness.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
@@ -21,34 +22,10 @@ HINSTANCE Instance()
     return GetModuleHandleA(nullptr);
 }
 
-// A frame whose settings live in a temp folder of its own.
-struct Frame {
-    TempFolder folder;
-    MYWND* frame;
-
-    Frame()
-    {
-        frame = new MYWND(Instance(), folder.File("linkcairn.exe").c_str());
-        frame->CreateContents();
-    }
-    ~Frame()
-    {
-        if (IsWindow(hwnd()))
-            SendMessageA(hwnd(), WM_COMMAND, ID_EXIT, 0);
-        // Drop the quit message the exit posted, so the next test starts clean.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-    HWND hwnd() const { return frame->hwnd; }
-    HWND tree() const { return frame->panes.child.tree.control; }
-    HWND list() const { return frame->panes.child.list.control; }
-    void Show()
-    {
-        SendMessageA(hwnd(), WM_TRAYICON, 600, WM_LBUTTONDBLCLK);
-        PumpMessages(50);
-    }
-};
+class MainFrame : public FrameTest {};
+class MainFrameLayout : public FrameTest {};
+class MainFrameMenu : public FrameTest {};
+class MessageLoop : public FrameTest {};
 
 bool Grayed(HMENU menu, UINT id)
 {
@@ -57,20 +34,20 @@ bool Grayed(HMENU menu, UINT id)
 
 }  // namespace
 
-TEST(MainFrame, StartsHiddenWithItsNotificationIcon)
+TEST_F(MainFrame, StartsHiddenWithItsNotificationIcon)
 {
-    Frame f;
-    EXPECT_TRUE(IsWindow(f.hwnd()));
-    EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+    Start();
+    EXPECT_TRUE(IsWindow(Frame()));
+    EXPECT_FALSE(IsWindowVisible(Frame()));
     char cls[64] = {};
-    GetClassNameA(f.hwnd(), cls, sizeof cls);
+    GetClassNameA(Frame(), cls, sizeof cls);
     EXPECT_STREQ(cls, "linkcairn_class");
-    EXPECT_EQ(WindowText(f.hwnd()), "linkcairn");
-    EXPECT_NE(GetMenu(f.hwnd()), nullptr);
+    EXPECT_EQ(WindowText(Frame()), "linkcairn");
+    EXPECT_NE(GetMenu(Frame()), nullptr);
 
-    const NOTIFYICONDATAA& tray = f.frame->trayData;
+    const NOTIFYICONDATAA& tray = frame_->trayData;
     EXPECT_EQ(tray.cbSize, sizeof(NOTIFYICONDATAA));
-    EXPECT_EQ(tray.hWnd, f.hwnd());
+    EXPECT_EQ(tray.hWnd, Frame());
     EXPECT_EQ(tray.uID, 600u);
     EXPECT_EQ(tray.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(tray.uCallbackMessage, static_cast<UINT>(WM_APP + 4));
@@ -78,32 +55,32 @@ TEST(MainFrame, StartsHiddenWithItsNotificationIcon)
     EXPECT_STREQ(tray.szTip, "linkcairn");
 
     // Toolbar: separator, open, new entry (disabled at start), separator.
-    HWND bar = f.frame->toolbar.hwnd;
+    HWND bar = frame_->toolbar.hwnd;
     EXPECT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 4);
     EXPECT_TRUE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_OPEN_STORE, 0));
     EXPECT_FALSE(SendMessageA(bar, TB_ISBUTTONENABLED, ID_NEW_ENTRY, 0));
     EXPECT_NE(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0), 0);
-    EXPECT_EQ(GetDlgCtrlID(f.tree()), 400);
-    EXPECT_EQ(GetDlgCtrlID(f.list()), 500);
-    EXPECT_EQ(GetDlgCtrlID(GetParent(f.tree())), 3);
-    EXPECT_EQ(GetDlgCtrlID(GetParent(f.list())), 4);
+    EXPECT_EQ(GetDlgCtrlID(Tree()), 400);
+    EXPECT_EQ(GetDlgCtrlID(List()), 500);
+    EXPECT_EQ(GetDlgCtrlID(GetParent(Tree())), 3);
+    EXPECT_EQ(GetDlgCtrlID(GetParent(List())), 4);
 }
 
-TEST(MainFrame, IconDoubleClickShowsAndCloseBoxOnlyHides)
+TEST_F(MainFrame, IconDoubleClickShowsAndCloseBoxOnlyHides)
 {
-    Frame f;
-    SendMessageA(f.hwnd(), WM_TRAYICON, 601, WM_LBUTTONDBLCLK);
-    EXPECT_FALSE(IsWindowVisible(f.hwnd())) << "another icon's message does nothing";
-    f.Show();
-    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
-    SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(f.hwnd()));
-    EXPECT_TRUE(IsWindow(f.hwnd())) << "closing only hides";
-    SendMessageA(f.hwnd(), WM_COMMAND, ID_SHOW_WINDOW, 0);
-    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+    Start();
+    SendMessageA(Frame(), WM_TRAYICON, 601, WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(IsWindowVisible(Frame())) << "another icon's message does nothing";
+    Show();
+    EXPECT_TRUE(IsWindowVisible(Frame()));
+    SendMessageA(Frame(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(Frame()));
+    EXPECT_TRUE(IsWindow(Frame())) << "closing only hides";
+    SendMessageA(Frame(), WM_COMMAND, ID_SHOW_WINDOW, 0);
+    EXPECT_TRUE(IsWindowVisible(Frame()));
 }
 
-TEST(MainFrame, ExitRemovesEverythingAndEndsTheLoopWithZero)
+TEST(MainFrameExit, ExitRemovesEverythingAndEndsTheLoopWithZero)
 {
     int before = LiveFrameCount();
     MYWND* frame;
@@ -121,9 +98,9 @@ TEST(MainFrame, ExitRemovesEverythingAndEndsTheLoopWithZero)
     EXPECT_EQ(LiveFrameCount(), before);
 }
 
-TEST(MainFrame, TrayMenuGraysShowWhileVisible)
+TEST_F(MainFrame, TrayMenuGraysShowWhileVisible)
 {
-    Frame f;
+    Start();
     struct Seen {
         std::atomic<int> showState{-1};
         std::atomic<int> exitState{-1};
@@ -144,29 +121,29 @@ TEST(MainFrame, TrayMenuGraysShowWhileVisible)
     };
     {
         std::thread watcher(inspect);
-        f.frame->ShowTrayMenu();
+        frame_->ShowTrayMenu();
         watcher.join();
         EXPECT_EQ(seen.showState & MF_GRAYED, 0) << "hidden: show is enabled";
         EXPECT_EQ(seen.exitState & MF_GRAYED, 0);
     }
-    f.Show();
-    ShowWindow(f.hwnd(), SW_MINIMIZE);
+    Show();
+    ShowWindow(Frame(), SW_MINIMIZE);
     {
         std::thread watcher(inspect);
-        f.frame->ShowTrayMenu();
+        frame_->ShowTrayMenu();
         watcher.join();
         EXPECT_NE(seen.showState & MF_GRAYED, 0) << "a minimised window counts as visible";
     }
 }
 
-TEST(MainFrameMenu, GrayingFollowsTheFocusedView)
+TEST_F(MainFrameMenu, GrayingFollowsTheFocusedView)
 {
-    Frame f;
-    f.Show();
-    HMENU menu = GetMenu(f.hwnd());
+    Start();
+    Show();
+    HMENU menu = GetMenu(Frame());
 
-    SetFocus(f.tree());
-    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    SetFocus(Tree());
+    SendMessageA(Frame(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_FALSE(Grayed(menu, ID_OPEN_STORE));
     EXPECT_FALSE(Grayed(menu, ID_HIDE));
     EXPECT_FALSE(Grayed(menu, ID_SEARCH));
@@ -176,16 +153,16 @@ TEST(MainFrameMenu, GrayingFollowsTheFocusedView)
         EXPECT_TRUE(Grayed(menu, id)) << id << " with nothing selected in the tree";
     EXPECT_TRUE(Grayed(menu, ID_NEW_FOLDER)) << "no store open";
 
-    SetFocus(f.list());
-    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    SetFocus(List());
+    SendMessageA(Frame(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     for (UINT id : {ID_DELETE, ID_EDIT, ID_COPY_ADDRESS, ID_NEW_ENTRY, ID_CHECK_UPDATES,
                     ID_REFRESH, ID_NEW_NOTE, ID_NEW_FOLDER})
         EXPECT_TRUE(Grayed(menu, id)) << id << " with an empty list focused";
     EXPECT_FALSE(Grayed(menu, ID_SELECT_ALL));
     EXPECT_FALSE(Grayed(menu, ID_SEARCH));
 
-    SetFocus(f.frame->toolbar.hwnd);
-    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    SetFocus(frame_->toolbar.hwnd);
+    SendMessageA(Frame(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     for (UINT id : {ID_OPEN_STORE, ID_NEW_NOTE, ID_NEW_FOLDER, ID_NEW_ENTRY, ID_HIDE, ID_DELETE,
                     ID_EDIT, ID_SELECT_ALL, ID_COPY_ADDRESS, ID_SEARCH, ID_CHECK_UPDATES,
                     ID_ABOUT})
@@ -194,33 +171,33 @@ TEST(MainFrameMenu, GrayingFollowsTheFocusedView)
 
     HWND search = CreateWindowExA(0, "STATIC", kSearchDialogTitle, WS_POPUP, 0, 0, 1, 1, nullptr,
                                   nullptr, Instance(), nullptr);
-    SendMessageA(f.hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    SendMessageA(Frame(), WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_TRUE(Grayed(menu, ID_SEARCH)) << "the search dialog is open";
     DestroyWindow(search);
 }
 
-TEST(MainFrameMenu, AcceleratorsObeyGrayedItems)
+TEST_F(MainFrameMenu, AcceleratorsObeyGrayedItems)
 {
-    Frame f;
-    f.Show();
+    Start();
+    Show();
     HACCEL accel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
     ASSERT_NE(accel, nullptr);
-    SetFocus(f.tree());
-    CommandRecorder commands(f.hwnd());
+    SetFocus(Tree());
+    CommandRecorder commands(Frame());
     HeldKeys ctrl({VK_CONTROL});
 
-    MSG f5 = {f.tree(), WM_KEYDOWN, VK_F5, 0x003F0001, 0, {0, 0}};
-    RouteMessage(&f5, f.hwnd(), accel, nullptr);
+    MSG f5 = {Tree(), WM_KEYDOWN, VK_F5, 0x003F0001, 0, {0, 0}};
+    RouteMessage(&f5, Frame(), accel, nullptr);
     EXPECT_FALSE(commands.Saw(ID_REFRESH)) << "Ctrl+F5 never reaches the frame";
 
-    MSG u = {f.tree(), WM_KEYDOWN, 'U', 0x00160001, 0, {0, 0}};
-    RouteMessage(&u, f.hwnd(), accel, nullptr);
+    MSG u = {Tree(), WM_KEYDOWN, 'U', 0x00160001, 0, {0, 0}};
+    RouteMessage(&u, Frame(), accel, nullptr);
     EXPECT_FALSE(commands.Saw(ID_CHECK_UPDATES)) << "grayed while the tree is focused";
 
-    MSG x = {f.tree(), WM_KEYDOWN, 'X', 0x002D0001, 0, {0, 0}};
-    EXPECT_TRUE(RouteMessage(&x, f.hwnd(), accel, nullptr));
+    MSG x = {Tree(), WM_KEYDOWN, 'X', 0x002D0001, 0, {0, 0}};
+    EXPECT_TRUE(RouteMessage(&x, Frame(), accel, nullptr));
     EXPECT_TRUE(commands.Saw(ID_HIDE)) << "Ctrl+X hides (minimises)";
-    EXPECT_TRUE(IsIconic(f.hwnd()));
+    EXPECT_TRUE(IsIconic(Frame()));
 }
 
 namespace {
@@ -239,10 +216,10 @@ public:
 
 }  // namespace
 
-TEST(MessageLoop, F3GoesToTheSearchDialogWhenItHasTheKey)
+TEST_F(MessageLoop, F3GoesToTheSearchDialogWhenItHasTheKey)
 {
-    Frame f;
-    f.Show();
+    Start();
+    Show();
     HACCEL frameAccel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
     HACCEL searchAccel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));
     ASSERT_NE(searchAccel, nullptr);
@@ -253,31 +230,31 @@ TEST(MessageLoop, F3GoesToTheSearchDialogWhenItHasTheKey)
     t->cx = 100;
     t->cy = 40;
     FakeSearch search;
-    HWND dlg = CreateDialogIndirectParamA(Instance(), t, f.hwnd(), DialogProcValue,
+    HWND dlg = CreateDialogIndirectParamA(Instance(), t, Frame(), DialogProcValue,
                                           reinterpret_cast<LPARAM>(&search));
     ASSERT_NE(dlg, nullptr);
     SetWindowTextA(dlg, kSearchDialogTitle);
-    CommandRecorder frameCommands(f.hwnd());
+    CommandRecorder frameCommands(Frame());
 
     MSG toDialog = {dlg, WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
-    EXPECT_TRUE(RouteMessage(&toDialog, f.hwnd(), frameAccel, searchAccel));
+    EXPECT_TRUE(RouteMessage(&toDialog, Frame(), frameAccel, searchAccel));
     ASSERT_EQ(search.commands.size(), 1u);
     EXPECT_EQ(search.commands[0], ID_SEARCH_HAND_OFF);
     EXPECT_FALSE(frameCommands.Saw(ID_SEARCH_AGAIN));
 
-    MSG toFrame = {f.tree(), WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
-    EXPECT_TRUE(RouteMessage(&toFrame, f.hwnd(), frameAccel, searchAccel));
+    MSG toFrame = {Tree(), WM_KEYDOWN, VK_F3, 0x003D0001, 0, {0, 0}};
+    EXPECT_TRUE(RouteMessage(&toFrame, Frame(), frameAccel, searchAccel));
     EXPECT_TRUE(frameCommands.Saw(ID_SEARCH_AGAIN));
     EXPECT_EQ(search.commands.size(), 1u);
     DestroyWindow(dlg);
 }
 
-TEST(MainFrameLayout, SplitterDragIsClampedAndResizeKeepsIt)
+TEST_F(MainFrameLayout, SplitterDragIsClampedAndResizeKeepsIt)
 {
-    Frame f;
-    f.Show();
-    CBaseWnd& panes = f.frame->panes;
-    SetWindowPos(f.hwnd(), nullptr, 0, 0, 700, 500, SWP_NOZORDER);
+    Start();
+    Show();
+    CBaseWnd& panes = frame_->panes;
+    SetWindowPos(Frame(), nullptr, 0, 0, 700, 500, SWP_NOZORDER);
     PumpMessages(20);
     EXPECT_EQ(panes.splitX, 200);
 
@@ -295,25 +272,25 @@ TEST(MainFrameLayout, SplitterDragIsClampedAndResizeKeepsIt)
     RECT right;
     GetWindowRect(panes.hwndRight, &right);
     POINT pt = {right.left, right.top};
-    ScreenToClient(f.hwnd(), &pt);
+    ScreenToClient(Frame(), &pt);
     EXPECT_EQ(pt.x, 250);
 
-    SetWindowPos(f.hwnd(), nullptr, 0, 0, 200, 300, SWP_NOZORDER);
+    SetWindowPos(Frame(), nullptr, 0, 0, 200, 300, SWP_NOZORDER);
     PumpMessages(20);
     EXPECT_EQ(panes.splitX, 250) << "resizing without a drag keeps the splitter";
 }
 
-TEST(MainFrameLayout, StatusBarPartsFollowTheWidth)
+TEST_F(MainFrameLayout, StatusBarPartsFollowTheWidth)
 {
-    Frame f;
-    f.Show();
+    Start();
+    Show();
     for (int width : {900, 500, 380, 300}) {
-        SetWindowPos(f.hwnd(), nullptr, 0, 0, width, 400, SWP_NOZORDER);
+        SetWindowPos(Frame(), nullptr, 0, 0, width, 400, SWP_NOZORDER);
         PumpMessages(10);
         RECT client;
-        GetClientRect(f.hwnd(), &client);
+        GetClientRect(Frame(), &client);
         int edges[4] = {};
-        ASSERT_EQ(SendMessageA(f.frame->statusBar.hwnd, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
+        ASSERT_EQ(SendMessageA(frame_->statusBar.hwnd, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
         int w = client.right;
         EXPECT_EQ(edges[0], 100);
         EXPECT_EQ(edges[1], w - 280);
@@ -322,16 +299,16 @@ TEST(MainFrameLayout, StatusBarPartsFollowTheWidth)
     }
 }
 
-TEST(MainFrameLayout, ScreenshotOfTheShownFrame)
+TEST_F(MainFrameLayout, ScreenshotOfTheShownFrame)
 {
-    Frame f;
-    f.Show();
-    SetWindowPos(f.hwnd(), nullptr, 20, 20, 760, 480, SWP_NOZORDER);
-    f.frame->statusBar.SetText(3, "sample.xml");
+    Start();
+    Show();
+    SetWindowPos(Frame(), nullptr, 20, 20, 760, 480, SWP_NOZORDER);
+    frame_->statusBar.SetText(3, "sample.xml");
     PumpMessages(300);
-    RedrawWindow(f.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages(200);
-    std::string shot = SaveWindowShot(f.hwnd(), "main_frame.bmp");
+    std::string shot = SaveWindowShot(Frame(), "main_frame.bmp");
     EXPECT_FALSE(shot.empty());
 }
 

@@ -43,6 +43,12 @@ std::string IconName(HWND box)
 
 }  // namespace
 
+SeenBox DescribeBox(HWND box)
+{
+    return SeenBox{WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), IconName(box),
+                   GetWindow(box, GW_OWNER)};
+}
+
 std::string WindowText(HWND window)
 {
     char text[4096] = {};
@@ -96,7 +102,7 @@ bool MessageBoxAnswerer::Answer(HWND box)
     HWND textControl = GetDlgItem(box, 0xFFFF);
     if (textControl == nullptr)
         return false;
-    SeenBox seen{WindowText(box), WindowText(textControl), IconName(box), GetWindow(box, GW_OWNER)};
+    SeenBox seen = DescribeBox(box);
     int button;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -130,8 +136,14 @@ bool FileDialogDriver::Handle(HWND dialog)
     bool isFileDialog = GetDlgItem(dialog, 0x47C) != nullptr;
     // Wine captions the create prompt with the dialog's own title.
     if (!isFileDialog && GetDlgItem(dialog, 0xFFFF) != nullptr) {
-        ++prompts_;
-        PressButton(dialog, IDYES);
+        bool question = GetDlgItem(dialog, IDYES) != nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            boxes_.push_back(DescribeBox(dialog));
+        }
+        if (question)
+            ++prompts_;
+        PressButton(dialog, question ? IDYES : IDOK);
         return true;
     }
     if (!isFileDialog || WindowText(dialog) != "ファイルを開く")
@@ -143,4 +155,10 @@ bool FileDialogDriver::Handle(HWND dialog)
         PressButton(dialog, IDOK);
     }
     return true;
+}
+
+std::vector<SeenBox> FileDialogDriver::Boxes()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
 }

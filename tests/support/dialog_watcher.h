@@ -57,21 +57,26 @@ private:
 };
 
 // Answers the open-file dialog titled "ファイルを開く" with a typed name (an
-// empty name presses Cancel) and any message box after it (the create
-// prompt) with Yes.
+// empty name presses Cancel) and every message box after it (the create
+// prompt, error boxes) with Yes where it has Yes, else OK.
 class FileDialogDriver {
 public:
     explicit FileDialogDriver(std::string typed);
     int Prompts() const { return prompts_; }
+    std::vector<SeenBox> Boxes();
 
 private:
     bool Handle(HWND dialog);
 
     std::string typed_;
     std::atomic<int> prompts_{0};
+    std::mutex mutex_;
+    std::vector<SeenBox> boxes_;
     DialogWatcher watcher_;
 };
 
 std::string WindowText(HWND window);
+// What a message box shows (caption, text, icon).
+SeenBox DescribeBox(HWND box);
 // Presses a dialog button by id, as a click would.
 void PressButton(HWND dialog, int id);
