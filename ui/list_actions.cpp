@@ -79,11 +79,15 @@ void CListCtrl::OnBeginLabelEdit()
 void CListCtrl::CommitRowRename(const NMLVDISPINFOA* info, HWND owner)
 {
     // The editor's text counts however the edit ended: Esc keeps it too.
+    // Only the first end-of-edit notification of an edit counts.
+    HWND editor = labelEditor;
+    labelEditor = nullptr;
+    if (editor == nullptr)
+        return;
     char typed[520] = {};
-    if (labelEditor != nullptr)
-        GetWindowTextA(labelEditor, typed, sizeof typed);
+    GetWindowTextA(editor, typed, sizeof typed);
     if (typed[0] == '\0') {
-        SendMessageA(labelEditor, EM_UNDO, 0, 0);
+        SendMessageA(editor, EM_UNDO, 0, 0);
         return;
     }
     if (lstrcmpA(typed, savedTitle) == 0)

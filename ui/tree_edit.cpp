@@ -40,11 +40,16 @@ void CTreeCtrl::OnBeginLabelEdit()
 
 void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
 {
+    // Only the first end-of-edit notification counts: Wine sends a second
+    // one while it destroys the editor, with the typed text even after Esc.
+    HWND editor = labelEditor;
+    labelEditor = nullptr;
+    if (editor == nullptr)
+        return;
     char typed[260] = {};
-    if (labelEditor != nullptr)
-        GetWindowTextA(labelEditor, typed, sizeof typed);
+    GetWindowTextA(editor, typed, sizeof typed);
     if (typed[0] == '\0') {
-        SendMessageA(labelEditor, EM_UNDO, 0, 0);
+        SendMessageA(editor, EM_UNDO, 0, 0);
         return;
     }
     // Esc: the control offers no text; the item keeps its label.
