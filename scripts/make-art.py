@@ -18,6 +18,20 @@ PALETTE = {
     "E": (30, 110, 50), "p": (250, 245, 225),
 }
 
+# The tree, the list and the destination combo hold their images in 16-colour
+# image lists (ILC_COLOR4), and the toolbar bitmap is a 16-colour DIB: those
+# pictures use only the 16 standard colours, so nothing is dithered or
+# shifted when the image lists convert them.
+VGA = {
+    "k": (0, 0, 0), "m": (128, 0, 0), "g": (0, 128, 0), "o": (128, 128, 0),
+    "n": (0, 0, 128), "p": (128, 0, 128), "t": (0, 128, 128),
+    "s": (192, 192, 192), "d": (128, 128, 128), "r": (255, 0, 0),
+    "l": (0, 255, 0), "y": (255, 255, 0), "b": (0, 0, 255),
+    "f": (255, 0, 255), "a": (0, 255, 255), "w": (255, 255, 255),
+}
+# Palette order of the 4-bit bitmap (the system's default 16 colours).
+VGA_ORDER = "kmgonptsdrlybfaw"
+
 CAIRN = """
 ................
 .......kk.......
@@ -37,10 +51,160 @@ CAIRN = """
 ................
 """
 
+NOTE_CLOSED = """
+................
+...nnnnnnnnnnn..
+.kknbbbbbbbbbns.
+...nbbbbbbbbbns.
+.kknbbwwwwwbbns.
+...nbbwkkkwbbns.
+.kknbbwwwwwbbns.
+...nbbbbbbbbbns.
+.kknbbbbbbbbbns.
+...nbbbbbbbbbns.
+.kknbbbbbbbbbns.
+...nbbbbbbbbbns.
+.kknbbbbbbbbbns.
+...nbbbbbbbbbns.
+...nnnnnnnnnnns.
+....ssssssssss..
+"""
+
+NOTE_OPEN = """
+................
+................
+.nnnnnnnnnnnnnn.
+.nwwwwwkkwwwwwn.
+.nwddddwwddddwn.
+.nwwwwwkkwwwwwn.
+.nwddddwwddddwn.
+.nwwwwwkkwwwwwn.
+.nwddddwwddddwn.
+.nwwwwwkkwwwwwn.
+.nwdddwwwwdddwn.
+.nwwwwwkkwwwwwn.
+nnnnnnnnnnnnnnnn
+nbbbbbbbbbbbbbbn
+nnnnnnnnnnnnnnnn
+................
+"""
+
+FOLDER_CLOSED = """
+................
+................
+.ooooo..........
+oyyyyyo.........
+owwwwwwooooooo..
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+owyyyyyyyyyyyok.
+ooooooooooooook.
+.kkkkkkkkkkkkkk.
+................
+................
+"""
+
+FOLDER_OPEN = """
+................
+................
+.ooooo..........
+oyyyyyo.........
+oyywwwwwwwo.....
+oyywdddddwooo...
+oyywwwwwwwwwo...
+oyyyoooooooooooo
+oyyowwwwwwwwwwwo
+oyyoyyyyyyyyyyo.
+oyoyyyyyyyyyyyo.
+oyoyyyyyyyyyyo..
+ooyyyyyyyyyyyo..
+oooooooooooooo..
+................
+................
+"""
+
+# Drag cursor, 32 x 32: an arrow whose tip is the hot spot (16, 8), carrying
+# a page that covers the arrow's tail.
+CURSOR_PAGE = """
+kkkkkkkkk...
+kwwwwwwwkk..
+kwwwwwwwkwk.
+kwddddwwkkkk
+kwwwwwwwwwwk
+kwddddddddwk
+kwwwwwwwwwwk
+kwddddddddwk
+kwwwwwwwwwwk
+kwddddddwwwk
+kwwwwwwwwwwk
+kkkkkkkkkkkk
+"""
+CURSOR_PAGE_AT = (19, 18)
+
+CURSOR_ARROW = """
+k...........
+kk..........
+kwk.........
+kwwk........
+kwwwk.......
+kwwwwk......
+kwwwwwk.....
+kwwwwwwk....
+kwwwwwwwk...
+kwwwwwwwwk..
+kwwwwwwwwwk.
+kwwwwwkkkkkk
+kwwkwwk.....
+kwk.kwwk....
+kk..kwwk....
+k....kwwk...
+.....kwwk...
+......kwwk..
+......kwwk..
+.......kk...
+"""
+CURSOR_HOTSPOT = (16, 8)
+
+# Toolbar strip: two 16 x 15 images side by side on silver, the colour that
+# a toolbar turns into the button face when the strip is added by resource
+# id (or loaded with LR_LOADMAP3DCOLORS). Image 1 is an entry (a page of links),
+# image 2 the new-entry button (the same page under a new-item sparkle).
+TOOLBAR_PAGE = """
+kkkkkkk...
+kwwwwwkk..
+kwwwwwkwk.
+kwwwwwkkkk
+kwbbbbwwwk
+kwwwwwwwwk
+kwbbbbbbwk
+kwwwwwwwwk
+kwbbbbbwwk
+kwwwwwwwwk
+kwbbbbbbwk
+kwwwwwwwwk
+kwwwwwwwwk
+kkkkkkkkkk
+"""
+
+TOOLBAR_SPARKLE = """
+...k...
+..kyk..
+.kyyyk.
+kyyyyyk
+.kyyyk.
+..kyk..
+...k...
+"""
+
 def parse(art):
     rows = [r for r in art.strip("\n").split("\n")]
     assert all(len(r) == len(rows[0]) for r in rows), "ragged map"
     return rows
+
 
 def scale(rows, factor):
     out = []
@@ -49,7 +213,19 @@ def scale(rows, factor):
         out.extend([line] * factor)
     return out
 
-def ico_image(rows):
+
+def paint(canvas, rows, at):
+    """Copies the opaque pixels of a map onto a canvas (a list of lists)."""
+    x0, y0 = at
+    for y, r in enumerate(rows):
+        for x, ch in enumerate(r):
+            if ch != ".":
+                canvas[y0 + y][x0 + x] = ch
+
+
+def ico_image(rows, palette):
+    """One 32-bit image of an icon or cursor: header, colour pixels (with
+    alpha), then the AND mask, all bottom-up."""
     h, w = len(rows), len(rows[0])
     header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     pixels = b""
@@ -58,12 +234,11 @@ def ico_image(rows):
             if ch == ".":
                 pixels += b"\0\0\0\0"
             else:
-                red, green, blue = PALETTE[ch]
+                red, green, blue = palette[ch]
                 pixels += bytes((blue, green, red, 255))
     mask_row = ((w + 31) // 32) * 4
     mask = b""
     for r in reversed(rows):
-        bits = 0
         row = bytearray(mask_row)
         for x, ch in enumerate(r):
             if ch == ".":
@@ -71,30 +246,82 @@ def ico_image(rows):
         mask += bytes(row)
     return header + pixels + mask
 
-def write_icon(name, art, cursor_hotspot=None):
-    base = parse(art)
-    images = [base, scale(base, 2)]
-    kind = 2 if cursor_hotspot else 1
-    data = struct.pack("<HHH", 0, kind, len(images))
+
+def write_group(name, images, palette, hotspot=None):
+    """Writes an .ico, or a .cur when a hot spot (x, y) in pixels of the
+    largest image is given. In a .cur the directory's planes and bit-count
+    fields hold the hot spot instead; it is scaled for smaller images."""
+    big_w = max(len(rows[0]) for rows in images)
+    big_h = max(len(rows) for rows in images)
+    data = struct.pack("<HHH", 0, 2 if hotspot else 1, len(images))
     offset = 6 + 16 * len(images)
     blobs = []
-    for i, rows in enumerate(images):
-        blob = ico_image(rows)
+    for rows in images:
+        blob = ico_image(rows, palette)
         w, h = len(rows[0]), len(rows)
-        if cursor_hotspot:
-            # Hot spot given for the 32-pixel image; halve it for the small one.
-            f = 2 if w == 16 else 1
-            p1, p2 = cursor_hotspot[0] // f, cursor_hotspot[1] // f
+        if hotspot:
+            fields = (hotspot[0] * w // big_w, hotspot[1] * h // big_h)
         else:
-            p1, p2 = 1, 32
-        data += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, p1, p2, len(blob), offset)
+            fields = (1, 32)
+        data += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, *fields, len(blob), offset)
         offset += len(blob)
         blobs.append(blob)
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(data + b"".join(blobs))
 
+
+def write_icon(name, art, palette=PALETTE):
+    base = parse(art)
+    write_group(name, [base, scale(base, 2)], palette)
+
+
+def write_cursor(name):
+    canvas = [["."] * 32 for _ in range(32)]
+    paint(canvas, parse(CURSOR_ARROW), CURSOR_HOTSPOT)
+    paint(canvas, parse(CURSOR_PAGE), CURSOR_PAGE_AT)
+    write_group(name, [["".join(r) for r in canvas]], VGA, CURSOR_HOTSPOT)
+
+
+def toolbar_image(*layers):
+    """A 16 x 15 toolbar image: maps painted in turn at their places."""
+    canvas = [["s"] * 16 for _ in range(15)]
+    for art, at in layers:
+        paint(canvas, parse(art), at)
+    return ["".join(r) for r in canvas]
+
+
+def write_bmp16(name, images):
+    """A bottom-up 4-bit BMP with the 16 standard colours, images side by
+    side."""
+    rows = ["".join(parts) for parts in zip(*images)]
+    h, w = len(rows), len(rows[0])
+    stride = ((w * 4 + 31) // 32) * 4
+    palette = b"".join(bytes((VGA[c][2], VGA[c][1], VGA[c][0], 0)) for c in VGA_ORDER)
+    bits = b""
+    for r in reversed(rows):
+        line = bytearray(stride)
+        for x, ch in enumerate(r):
+            line[x // 2] |= VGA_ORDER.index(ch) << (0 if x % 2 else 4)
+        bits += bytes(line)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 2835, 2835, 16, 0)
+    offset = 14 + len(info) + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open(os.path.join(OUT, name), "wb") as f:
+        f.write(head + info + palette + bits)
+
+
 def main():
     write_icon("linkcairn.ico", CAIRN)
+    write_icon("note_closed.ico", NOTE_CLOSED, VGA)
+    write_icon("folder_open.ico", FOLDER_OPEN, VGA)
+    write_icon("folder_closed.ico", FOLDER_CLOSED, VGA)
+    write_icon("note_open.ico", NOTE_OPEN, VGA)
+    write_cursor("drag.cur")
+    write_bmp16("toolbar.bmp", [
+        toolbar_image((TOOLBAR_PAGE, (3, 1))),
+        toolbar_image((TOOLBAR_PAGE, (5, 1)), (TOOLBAR_SPARKLE, (0, 1))),
+    ])
+
 
 if __name__ == "__main__":
     main()
