@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "web/charset_convert.h"
+#include "web/charset_guess.h"
+
+// Expected texts are code page 932 (the sources are compiled to it); raw
+// titles in other encodings are byte escapes or u8 literals.
+namespace {
+
+const char kJisTitle[] = "Page \x1b$BF|K\\8l$N%Z!<%8\x1b(I123\x1b(B";
+const char kEucTitle[] = "Page \xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xDA\xA1\xBC\xA5\xB8\x8E\xB1\x8E\xB2\x8E\xB3";
+const char kUtf8Title[] = u8"Page 日本語のページｱｲｳ";
+const char kProgramText[] = "Page 日本語のページｱｲｳ";
+
+// The dialogs' 520-byte buffer with a guard behind it.
+struct Output {
+    char text[CSetStrCode::kTitleBufferSize];
+    char guard[8];
+    Output()
+    {
+        memset(text, 'o', sizeof text);
+        text[sizeof text - 1] = '\0';
+        memset(guard, 'G', sizeof guard);
+    }
+    bool GuardIntact() const { return memcmp(guard, "GGGGGGGG", sizeof guard) == 0; }
+};
+
+int Convert(int charset, const std::string& raw, Output* out)
+{
+    CSetStrCode convert;
+    return convert.ConvertTitle(charset, raw.c_str(), out->text);
+}
+
+std::string Repeat(const std::string& unit, size_t times)
+{
+    std::string s;
+    for (size_t i = 0; i < times; ++i)
+        s += unit;
+    return s;
+}
+
+}  // namespace
+
+TEST(CharsetConvert, RunsUnderTheJapaneseCodePage)
+{
+    ASSERT_EQ(GetACP(), 932u) << "run the tests with the ja_JP locale";
+}
+
+TEST(CharsetConvert, EachCharsetBecomesProgramText)
+{
+    const struct {
+        int charset;
+        const char* raw;
+    } cases[] = {
+        {kCharsetJis, kJisTitle},
+        {kCharsetEucJp, kEucTitle},
+        {kCharsetUtf8, kUtf8Title},
+        {kCharsetShiftJis, kProgramText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.charset);
+        Output out;
+        EXPECT_EQ(Convert(c.charset, c.raw, &out), 1);
+        EXPECT_STREQ(out.text, kProgramText);
+    }
+}
+
+TEST(CharsetConvert, UnrepresentableCharactersBecomeTheDefaultCharacter)
+{
+    Output utf8;
+    EXPECT_EQ(Convert(kCharsetUtf8, "a\xED\x95\x9C" "b", &utf8), 1);
+    EXPECT_STREQ(utf8.text, "a?b");
+}
+
+TEST(CharsetConvert, EmptyTitleConvertsToEmptyText)
+{
+    for (int charset : {kCharsetShiftJis, kCharsetJis, kCharsetEucJp, kCharsetUtf8}) {
+        Output out;
+        EXPECT_EQ(Convert(charset, "", &out), 1) << charset;
+        EXPECT_STREQ(out.text, "") << charset;
+    }
+}
+
+TEST(CharsetConvert, UnknownCharsetYieldsNothing)
+{
+    Output out;
+    EXPECT_EQ(Convert(4, "abc", &out), 0);
+    EXPECT_EQ(Convert(-1, "abc", &out), 0);
+    EXPECT_EQ(out.text[0], 'o');
+}
+
+TEST(CharsetConvert, LongTitlesStayInsideTheBuffers)
+{
+    // 519 bytes of UTF-8: 173 hiragana, 346 bytes of program text.
+    Output full;
+    EXPECT_EQ(Convert(kCharsetUtf8, Repeat(u8"あ", 173), &full), 1);
+    EXPECT_EQ(std::string(full.text), Repeat("あ", 173));
+    EXPECT_TRUE(full.GuardIntact());
+
+    Output ascii;
+    EXPECT_EQ(Convert(kCharsetUtf8, std::string(519, 'a'), &ascii), 1);
+    EXPECT_EQ(strlen(ascii.text), 519u);
+    EXPECT_TRUE(ascii.GuardIntact());
+
+    // Longer raw titles are cut to 519 bytes first; a character cut in two
+    // becomes one default character.
+    Output cut;
+    EXPECT_EQ(Convert(kCharsetUtf8, std::string(518, 'a') + Repeat(u8"あ", 300), &cut), 1);
+    EXPECT_EQ(std::string(cut.text), std::string(518, 'a') + "?");
+    EXPECT_TRUE(cut.GuardIntact());
+
+    Output jis;
+    EXPECT_EQ(Convert(kCharsetJis, "\x1b$B" + Repeat("$\"", 400) + "\x1b(B", &jis), 1);
+    EXPECT_EQ(std::string(jis.text), Repeat("あ", 258));
+    EXPECT_TRUE(jis.GuardIntact());
+
+    Output euc;
+    EXPECT_EQ(Convert(kCharsetEucJp, "a" + Repeat("\xA4\xA2", 400), &euc), 1);
+    EXPECT_EQ(std::string(euc.text), "a" + Repeat("あ", 259));
+    EXPECT_TRUE(euc.GuardIntact());
+
+    Output sjis;
+    EXPECT_EQ(Convert(kCharsetShiftJis, std::string(800, 's'), &sjis), 1);
+    EXPECT_EQ(strlen(sjis.text), 519u);
+    EXPECT_TRUE(sjis.GuardIntact());
+}
+
+TEST(CharsetConvert, WideStepsGiveUtf16)
+{
+    CSetStrCode convert;
+    wchar_t wide[CSetStrCode::kWideBufferChars];
+    ASSERT_EQ(convert.JisToWide("\x1b$B$\"\x1b(I1\x1b(B!", wide), 1);
+    EXPECT_STREQ(wide, L"\x3042\xFF71!");
+    // Half-width katakana also come as SO ... SI shifts.
+    ASSERT_EQ(convert.JisToWide("\x1b$B$\"\x1b(J\x0e" "12\x0f!", wide), 1);
+    EXPECT_STREQ(wide, L"\x3042\xFF71\xFF72!");
+    ASSERT_EQ(convert.Utf8ToWide(u8"\u3042\uFF71!", wide), 1);
+    EXPECT_STREQ(wide, L"\x3042\xFF71!");
+
+    char out[CSetStrCode::kTitleBufferSize];
+    ASSERT_EQ(convert.EucJpToAnsi("\xA4\xA2\x8E\xB1!", 5, out), 1);
+    EXPECT_STREQ(out, "あｱ!");
+    // The length counts, not a terminating zero.
+    ASSERT_EQ(convert.EucJpToAnsi("\xA4\xA2\xA4\xA4", 2, out), 1);
+    EXPECT_STREQ(out, "あ");
+}
+
+TEST(CharsetConvert, EucJpLeavesComAsItFoundIt)
+{
+    HRESULT after = E_FAIL;
+    int converted = 0;
+    std::thread([&] {
+        char out[CSetStrCode::kTitleBufferSize];
+        CSetStrCode convert;
+        converted = convert.EucJpToAnsi("\xA4\xA2", 2, out);
+        // Not initialised any more: a fresh multithreaded start succeeds.
+        after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(after))
+            CoUninitialize();
+    }).join();
+    EXPECT_EQ(converted, 1);
+    EXPECT_EQ(after, S_OK);
+
+    // A worker already in the multithreaded apartment converts all the same
+    // and stays in it.
+    std::thread([&] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        char out[CSetStrCode::kTitleBufferSize];
+        CSetStrCode convert;
+        converted = convert.EucJpToAnsi("\xA4\xA2", 2, out);
+        after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        CoUninitialize();
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(converted, 1);
+    EXPECT_EQ(after, S_FALSE);
+}

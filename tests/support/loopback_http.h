@@ -1,0 +1,65 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A page the loopback server answers with.
+struct LoopbackPage {
+    enum class Ending {
+        Complete,       // Content-Length and the whole body
+        CloseMidBody,   // Content-Length promises more than the body; the connection then closes
+        Endless,        // the body, then filler without end until the client goes away
+    };
+    std::string status = "200 OK";
+    std::vector<std::string> headers;   // whole header lines without CR LF
+    std::string body;
+    Ending ending = Ending::Complete;
+};
+
+// A small HTTP server on 127.0.0.1 with an ephemeral port, for tests that
+// must not leave the machine. One thread per connection, one response per
+// connection ("Connection: close"); unknown paths get a 404 page.
+class LoopbackHttp {
+public:
+    LoopbackHttp();
+    ~LoopbackHttp();
+    LoopbackHttp(const LoopbackHttp&) = delete;
+    LoopbackHttp& operator=(const LoopbackHttp&) = delete;
+
+    bool Running() const { return port_ != 0; }
+    unsigned short Port() const { return port_; }
+
+    void Serve(const std::string& path, const LoopbackPage& page);
+
+    // http://127.0.0.1:port/path plus a query no earlier run has used, so
+    // that no cache of the HTTP client can answer in the server's place.
+    std::string Url(const std::string& path);
+
+    int Requests(const std::string& path) const;
+    uint64_t BodyBytesSent(const std::string& path) const;
+
+private:
+    void AcceptLoop();
+    void Answer(uintptr_t client);
+    bool SendAll(uintptr_t client, const std::string& bytes);
+    void CountSent(const std::string& path, uint64_t bytes);
+
+    uintptr_t listener_;
+    unsigned short port_ = 0;
+    std::atomic<bool> stopping_{false};
+    mutable std::mutex mutex_;
+    std::map<std::string, LoopbackPage> pages_;
+    std::map<std::string, int> requests_;
+    std::map<std::string, uint64_t> sent_;
+    std::vector<uintptr_t> clients_;
+    std::vector<std::thread> workers_;
+    std::thread acceptor_;
+    unsigned serial_ = 0;
+};
+
+// A loopback port on which nothing listens: bound once, then released.
+unsigned short UnusedLoopbackPort();
