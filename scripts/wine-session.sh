@@ -47,6 +47,10 @@ wine_session_prefix() {
     # Unmanaged windows: without a window manager every hide of a managed
     # window waits about two seconds.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # Dialog layouts are measured in a proportional Japanese font; IPAGothic,
+    # Wine's default stand-in, is monospaced and cuts labels short.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ \
+      /d 'IPAPGothic' /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ \
       /d "$wine_session_root/scripts/fake-browser.sh" /f >/dev/null 2>&1
     wineserver -w

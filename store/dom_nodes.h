@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "store/com_ptr.h"
+#include "app/com_types.h"
 
 // Node helpers over the MSXML DOM for the store. They walk sibling links
 // rather than evaluating a query per value: under Wine one selectSingleNode

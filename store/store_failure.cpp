@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "store/com_ptr.h"
+#include "app/com_types.h"
 #include "store/text_convert.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <msxml2.h>
 #include <shlwapi.h>
 
-#include "store/com_ptr.h"
+#include "app/com_types.h"
 #include "store/indent_handler.h"
 #include "store/msxml_ids.h"
 #include "store/safe_replace.h"

@@ -11,7 +11,7 @@
 #include "app/error_log.h"
 #include "app/ini_settings.h"
 #include "app/path_text.h"
-#include "store/com_ptr.h"
+#include "app/com_types.h"
 #include "store/dom_nodes.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"

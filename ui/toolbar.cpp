@@ -40,7 +40,11 @@ bool CToolBarWnd::Create(HINSTANCE instance, HWND parent)
 
     TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
     int a = static_cast<int>(SendMessageA(hwnd, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard)));
-    TBADDBITMAP own = {nullptr, reinterpret_cast<UINT_PTR>(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR)))};
+    // Silver in the strip becomes the button face: the face colour differs
+    // between systems, so no fixed background colour could match it.
+    HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR),
+                                                    IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    TBADDBITMAP own = {nullptr, reinterpret_cast<UINT_PTR>(strip)};
     int b = static_cast<int>(SendMessageA(hwnd, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&own)));
 
     TBBUTTON buttons[4];

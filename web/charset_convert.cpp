@@ -7,7 +7,7 @@
 
 #include "web/ado_stream.h"
 #include "web/charset_guess.h"
-#include "web/com_scope.h"
+#include "app/com_types.h"
 #include "web/jis_kana.h"
 #include "web/mlang_convert.h"
 
@@ -93,11 +93,11 @@ HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
         return hr;
 
     Variant noSource;
-    V_VT(noSource.Get()) = VT_ERROR;
-    V_ERROR(noSource.Get()) = DISP_E_PARAMNOTFOUND;
+    V_VT(&noSource) = VT_ERROR;
+    V_ERROR(&noSource) = DISP_E_PARAMNOTFOUND;
     Bstr user(L"");
     Bstr password(L"");
-    hr = stream->Open(noSource.Value(), kAdModeUnknown, kAdOpenStreamUnspecified, user.Get(), password.Get());
+    hr = stream->Open(noSource.Get(), kAdModeUnknown, kAdOpenStreamUnspecified, user.Get(), password.Get());
     if (FAILED(hr))
         return hr;
 
@@ -107,8 +107,8 @@ HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
         stream->Close();
         return E_OUTOFMEMORY;
     }
-    V_VT(bytes.Get()) = VT_ARRAY | VT_UI1;
-    V_ARRAY(bytes.Get()) = array;   // destroyed with the variant
+    V_VT(&bytes) = VT_ARRAY | VT_UI1;
+    V_ARRAY(&bytes) = array;   // destroyed with the variant
     void* data = nullptr;
     hr = SafeArrayAccessData(array, &data);
     if (SUCCEEDED(hr)) {
@@ -120,7 +120,7 @@ HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
     if (SUCCEEDED(hr))
         hr = stream->put_Type(kAdTypeBinary);
     if (SUCCEEDED(hr))
-        hr = stream->Write(bytes.Value());
+        hr = stream->Write(bytes.Get());
     if (SUCCEEDED(hr))
         hr = stream->put_Position(0);
     if (SUCCEEDED(hr))
@@ -128,7 +128,7 @@ HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
     if (SUCCEEDED(hr))
         hr = stream->put_Charset(charset.Get());
     if (SUCCEEDED(hr))
-        hr = stream->ReadText(kAdReadAll, text->Out());
+        hr = stream->ReadText(kAdReadAll, &*text);
     const HRESULT closed = stream->Close();
     return FAILED(hr) ? hr : closed;
 }
@@ -146,7 +146,7 @@ int CSetStrCode::EucJpToAnsi(const char* raw, int length, char* out)
         return 0;
 
     Bstr text;
-    if (length > 0 && SUCCEEDED(ReadEucJpStream(raw, length, &text)))
+    if (length > 0 && SUCCEEDED(ReadEucJpStream(raw, length, std::addressof(text))))
         return WideToTitle(CP_ACP, text.Get(), text.Length(), out) ? 1 : 0;
 
     // Wine's stream answers ReadText with E_NOTIMPL.

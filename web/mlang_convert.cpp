@@ -2,7 +2,7 @@
 
 #include <mlang.h>
 
-#include "web/com_scope.h"
+#include "app/com_types.h"
 
 namespace {
 

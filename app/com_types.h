@@ -5,7 +5,7 @@
 
 #include <memory>
 
-// Small RAII types for COM, shared by the whole store.
+// Small RAII types for COM, shared by the store and the title conversion.
 
 // Initialises COM (apartment-threaded) for the calling thread and
 // uninitialises it on destruction, but only when the initialisation
@@ -22,6 +22,8 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     HRESULT Result() const { return hr_; }
+    // A thread already in the multithreaded apartment can use COM all the same.
+    bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
 
 private:
     HRESULT hr_;
