@@ -24,7 +24,10 @@ fi
 export WINEPREFIX="$build/wineprefix"
 source "$root/scripts/wine-session.sh"
 trap wine_session_stop EXIT
+trap 'exit 130' INT TERM
 wine_session_start
 echo "== Running $rundir/linkcairn.exe (display $DISPLAY)"
 echo "   linkcairn starts hidden: double-click its icon in the notification area."
-wine "$rundir/linkcairn.exe"
+# In the background so that a signal reaches the clean-up at once.
+wine "$rundir/linkcairn.exe" &
+wait $!

@@ -27,6 +27,7 @@ export LINKCAIRN_SOURCE_DIR="$root"
 source "$root/scripts/wine-session.sh"
 LINKCAIRN_VIRTUAL_DISPLAY=${LINKCAIRN_VIRTUAL_DISPLAY:-1}
 trap wine_session_stop EXIT
+trap 'exit 130' INT TERM
 echo "== Starting Wine (prefix $WINEPREFIX)"
 wine_session_start
 wine_session_keepalive "$build/tests/test_keepalive.exe"
@@ -34,6 +35,11 @@ wine_session_keepalive "$build/tests/test_keepalive.exe"
 status=0
 echo "== Windows tests under Wine"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure --timeout 180 || status=1
+
+# Screenshots the tests took, as PNG for a reviewer.
+for shot in "$LINKCAIRN_ARTIFACTS"/*.bmp; do
+  [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm -f "$shot" && echo "Screenshot: ${shot%.bmp}.png"
+done
 
 echo "== Native tests with sanitizers"
 ctest --test-dir "$build/native" --output-on-failure || status=1

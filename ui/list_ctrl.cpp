@@ -90,7 +90,9 @@ void CListCtrl::FillList(int folder, int note)
         ImageList_Destroy(images_);
     images_ = fresh;
 
-    std::vector<FolderRecord> folders = store->CopySnapshot();
+    // Read straight from the snapshot: a copy of a large store costs more
+    // than filling the rows, and nothing changes it while we read.
+    const std::vector<FolderRecord>& folders = store->Snapshot();
     if (folder < 0 || folder >= static_cast<int>(folders.size()) ||
         folders[folder].notes.empty())
         return;
@@ -99,6 +101,8 @@ void CListCtrl::FillList(int folder, int note)
     if (note < 0 || note >= static_cast<int>(f.notes.size()))
         return;
     const std::vector<EntryRecord>& entries = f.notes[note].entries;
+    SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemCount(control, static_cast<int>(entries.size()));
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const EntryRecord& e = entries[i];
         LVITEMA item;
@@ -121,6 +125,8 @@ void CListCtrl::FillList(int folder, int note)
         SetCell(control, row, 7, LinkText(e.valid));
         SetCell(control, row, 8, key);
     }
+    SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(control, nullptr, TRUE);
 }
 
 void CListCtrl::ShowItemCount()

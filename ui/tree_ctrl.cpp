@@ -77,13 +77,15 @@ bool CTreeCtrl::CreateTree(HINSTANCE instance, HWND parent)
 
 void CTreeCtrl::FillTree()
 {
+    SendMessageA(control, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(control);
-    std::vector<FolderRecord> folders = store->CopySnapshot();
-    for (const FolderRecord& folder : folders) {
+    for (const FolderRecord& folder : store->Snapshot()) {
         HTREEITEM item = InsertItem(control, TVI_ROOT, folder.name, 1, 0);
         for (const NoteRecord& note : folder.notes)
             InsertItem(control, item, note.name, 2, 3);
     }
+    SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(control, nullptr, TRUE);
 }
 
 bool CTreeCtrl::GetItemPosition(HTREEITEM item, TreePosition* pos) const
