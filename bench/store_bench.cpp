@@ -310,21 +310,21 @@ void BenchmarkOperations(const std::string& folder, const Shape& shape, int runs
     record.folderPos = 3;
     record.notePos = 4;
     record.entryPos = shape.entries;
-    lstrcpyA(record.count, "1");
-    lstrcpyA(record.valid, "1");
-    lstrcpyA(record.date, "2024/06/01");
-    lstrcpyA(record.access, "2024/06/01");
-    lstrcpyA(record.update, "-");
-    lstrcpyA(record.list, "https://www.example.com/new?x=1&y=2");
-    lstrcpyA(record.title, "新しいピンロール - benchmark");
-    lstrcpyA(record.comment, "-");
+    lstrcpynA(record.count, "1", sizeof record.count);
+    lstrcpynA(record.valid, "1", sizeof record.valid);
+    lstrcpynA(record.date, "2024/06/01", sizeof record.date);
+    lstrcpynA(record.access, "2024/06/01", sizeof record.access);
+    lstrcpynA(record.update, "-", sizeof record.update);
+    lstrcpynA(record.list, "https://www.example.com/new?x=1&y=2", sizeof record.list);
+    lstrcpynA(record.title, "新しいピンロール - benchmark", sizeof record.title);
+    lstrcpynA(record.comment, "-", sizeof record.comment);
 
     std::vector<EntryRecord> checks;
     for (int e = 0; e < 100; ++e) {
         EntryRecord r;
         FormatEntryKey(5, 5, e, r.key, sizeof r.key);
-        lstrcpyA(r.valid, e % 7 == 0 ? "0" : "1");
-        lstrcpyA(r.update, e % 3 == 0 ? "-" : "2024/06/02");
+        lstrcpynA(r.valid, e % 7 == 0 ? "0" : "1", sizeof r.valid);
+        lstrcpynA(r.update, e % 3 == 0 ? "-" : "2024/06/02", sizeof r.update);
         checks.push_back(r);
     }
 
