@@ -214,6 +214,25 @@ TEST_F(EntryOps, SetEntryTitleOnAMissingEntryLeavesTheFileByteIdentical)
     EXPECT_TRUE(LogLines().empty());
 }
 
+TEST_F(EntryOps, ControlCharactersNeverMakeTheFileUnreadable)
+{
+    // Such bytes come with badly encoded page titles; written as they are,
+    // the next load would fail and every later operation with it.
+    StoreTree tree = FiveAndThree();
+    UseStore(tree);
+    ASSERT_EQ(store_.SetEntryTitle("a\x01" "b\x0b" "c\td", "0-0-0", nullptr), 1);
+    ExpectedEntry added = SampleEntry(3, "t\x1f");
+    added.comment = "line\x02";
+    ASSERT_EQ(store_.AddEntry(RecordOf(added, 0, 1, 3), nullptr), 1);
+    ASSERT_EQ(store_.RenameNote("n\x07", 0, 0, nullptr), 1);
+    tree[0].notes[0].entries[0].title = "a?b?c\td";
+    added.title = "t?";
+    added.comment = "line?";
+    tree[0].notes[1].entries.push_back(added);
+    tree[0].notes[0].name = "n?";
+    EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
+}
+
 TEST_F(EntryOps, RecordAccessCountsUpAndDatesTheAccess)
 {
     StoreTree tree = FiveAndThree();
