@@ -11,8 +11,8 @@ ComPtr<IXMLDOMDocument> LoadStoreDocument(const char* path)
     STORE_CHECK(doc.CreateByProgId(L"MSXML.DOMDocument", IID_IXMLDOMDocument, CLSCTX_ALL),
                 "create MSXML.DOMDocument");
     STORE_CHECK(doc->put_async(VARIANT_FALSE), "put_async");
-    doc->put_validateOnParse(VARIANT_FALSE);
-    doc->put_resolveExternals(VARIANT_FALSE);
+    STORE_CHECK(doc->put_validateOnParse(VARIANT_FALSE), "put_validateOnParse");
+    STORE_CHECK(doc->put_resolveExternals(VARIANT_FALSE), "put_resolveExternals");
     STORE_CHECK(doc->put_preserveWhiteSpace(VARIANT_FALSE), "put_preserveWhiteSpace");
     Variant source = Variant::String(AnsiToWide(path).c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;

@@ -20,7 +20,7 @@ template <size_t N>
 std::wstring FieldText(const char (&field)[N])
 {
     std::string text(field, strnlen(field, N));
-    return AnsiToWide(CutAnsi(text.c_str(), N).c_str());
+    return AnsiToDocumentText(CutAnsi(text.c_str(), N).c_str());
 }
 
 std::wstring TodayText()
@@ -120,7 +120,8 @@ int CmyXml::SetEntryTitle(const char* title, const char* key, HWND owner)
         if (!entry)
             return 0;
         EntryRecord widths;
-        std::wstring text = AnsiToWide(CutAnsi(title != nullptr ? title : "", sizeof widths.title).c_str());
+        std::wstring text =
+            AnsiToDocumentText(CutAnsi(title != nullptr ? title : "", sizeof widths.title).c_str());
         SetValue(doc, entry.Get(), L"title", text);
         SavePlain(doc);
         return 1;

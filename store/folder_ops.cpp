@@ -30,7 +30,7 @@ NodePtr NewContainer(IXMLDOMDocument* doc, const wchar_t* tag, long id)
 
 std::wstring NameText(const char* name)
 {
-    return AnsiToWide(CutAnsi(name != nullptr ? name : "", kNameWidth).c_str());
+    return AnsiToDocumentText(CutAnsi(name != nullptr ? name : "", kNameWidth).c_str());
 }
 
 }  // namespace

@@ -4,16 +4,9 @@
 
 namespace {
 
-BeforeReplaceHook g_beforeReplace = nullptr;
-
 const size_t kPathLimit = MAX_PATH - 1;
 
 }  // namespace
-
-void SetBeforeReplaceHook(BeforeReplaceHook hook)
-{
-    g_beforeReplace = hook;
-}
 
 std::string TempPathFor(const char* storePath)
 {
@@ -29,11 +22,11 @@ std::string TempPathFor(const char* storePath)
     return path.substr(0, at) + replacement;
 }
 
-HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath)
+HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath, BeforeReplaceHook hook)
 {
     HRESULT hr = S_OK;
-    if (g_beforeReplace != nullptr)
-        hr = g_beforeReplace(tempPath, storePath);
+    if (hook != nullptr)
+        hr = hook(tempPath, storePath);
     if (SUCCEEDED(hr)) {
         DWORD attributes = GetFileAttributesA(storePath);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))

@@ -14,14 +14,13 @@
 // replaced by "~" (so it always lies beside the store).
 std::string TempPathFor(const char* storePath);
 
-// Replaces storePath by the complete file tempPath. Refuses a store file
-// marked read-only (as Windows does; Wine lets root replace it) with
-// E_ACCESSDENIED. On failure the temporary file is deleted and the store
-// file is left alone. Returns S_OK or the failure.
-HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath);
-
-// For tests only: called between the complete write of the temporary file
-// and the replace. A failing result makes the replace fail with it, as a
-// write that broke off there would.
+// For tests: called between the complete write of the temporary file and
+// the replace. A failing result makes the replace fail with it, as a write
+// that broke off there would.
 using BeforeReplaceHook = HRESULT (*)(const char* tempPath, const char* storePath);
-void SetBeforeReplaceHook(BeforeReplaceHook hook);
+
+// Replaces storePath by the complete file tempPath (after hook, when given).
+// Refuses a store file marked read-only (as Windows does; Wine lets root
+// replace it) with E_ACCESSDENIED. On failure the temporary file is deleted
+// and the store file is left alone. Returns S_OK or the failure.
+HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath, BeforeReplaceHook hook = nullptr);

@@ -65,7 +65,7 @@ int CmyXml::SaveIndented(IXMLDOMDocument* doc, HWND owner)
     std::string temp = TempPathFor(storePath_);
     try {
         WriteIndentedFile(doc, temp.c_str());
-        STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_), "replace the store file");
+        STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_, beforeReplace_), "replace the store file");
         return 1;
     } catch (const StoreFailure& failure) {
         DeleteFileA(temp.c_str());
@@ -88,5 +88,5 @@ void CmyXml::SavePlain(IXMLDOMDocument* doc)
         DeleteFileA(temp.c_str());
         RaiseStoreFailure(saved, __LINE__, "save");
     }
-    STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_), "replace the store file");
+    STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_, beforeReplace_), "replace the store file");
 }

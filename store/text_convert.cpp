@@ -67,6 +67,17 @@ std::wstring AnsiToWide(const char* text)
     return result;
 }
 
+std::wstring AnsiToDocumentText(const char* text)
+{
+    std::wstring result = AnsiToWide(text);
+    for (wchar_t& c : result) {
+        bool control = c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
+        if (control || c == 0xFFFE || c == 0xFFFF)
+            c = L'?';
+    }
+    return result;
+}
+
 std::string CutAnsi(const char* text, size_t width)
 {
     if (text == nullptr || width == 0)

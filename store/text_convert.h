@@ -11,6 +11,11 @@ std::string WideToAnsi(const wchar_t* text, size_t length);
 // double-byte character, into out (width bytes, always terminated).
 void WideToAnsiField(const wchar_t* text, size_t length, char* out, size_t width);
 std::wstring AnsiToWide(const char* text);
+// A value for the document: AnsiToWide, with every character that XML 1.0
+// does not allow (the control characters other than TAB, LF and CR, and
+// U+FFFE, U+FFFF) replaced by "?". Written as they are, they would make the
+// whole file unreadable at the next load.
+std::wstring AnsiToDocumentText(const char* text);
 // Cuts an ANSI text to at most width - 1 bytes without splitting a character.
 std::string CutAnsi(const char* text, size_t width);
 // Lead-byte test of the system's ANSI code page.

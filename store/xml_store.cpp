@@ -90,7 +90,7 @@ void CmyXml::RestoreStore()
     // half a store either.
     std::string temp = TempPathFor(storePath_);
     if (CopyFileA(BackupPathFor(storePath_).c_str(), temp.c_str(), FALSE))
-        ReplaceStoreFile(temp.c_str(), storePath_);
+        ReplaceStoreFile(temp.c_str(), storePath_, beforeReplace_);
 }
 
 void CmyXml::LogReport(const std::string& text)

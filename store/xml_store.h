@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "store/records.h"
+#include "store/safe_replace.h"
 
 class CINI;
 struct IXMLDOMDocument;
@@ -40,6 +41,9 @@ public:
 
     // The settings (not owned) give exeDir, the folder of the error log.
     void SetSettings(CINI* settings) { settings_ = settings; }
+    // For tests: simulates a write that breaks off (or a process killed)
+    // after the temporary file is complete and before it replaces the store.
+    void SetBeforeReplaceHook(BeforeReplaceHook hook) { beforeReplace_ = hook; }
 
     // ---- Store file, snapshot, saving and backups ----
     // Takes at most 259 characters of path; a non-empty path is loaded into
@@ -113,6 +117,7 @@ private:
     // Whether the last BackupStore copied the file: a failed write restores
     // only a backup of this operation, never an older one.
     bool backupMade_ = false;
+    BeforeReplaceHook beforeReplace_ = nullptr;
 };
 
 // The backup's name: the store path without its file name's extension, plus

@@ -44,12 +44,6 @@ HRESULT DieBeforeReplace(const char*, const char*)
     return S_OK;
 }
 
-class HookGuard {
-public:
-    explicit HookGuard(BeforeReplaceHook hook) { SetBeforeReplaceHook(hook); }
-    ~HookGuard() { SetBeforeReplaceHook(nullptr); }
-};
-
 }  // namespace
 
 using XmlStore = StoreTest;
@@ -122,7 +116,7 @@ TEST_F(XmlStore, SnapshotIsOnlyAppendedToAndCopiesAreIndependent)
     store_.ClearSnapshot();
     ASSERT_EQ(store_.LoadSnapshot(), 1);
     std::vector<FolderRecord> copy = store_.CopySnapshot();
-    strcpy(copy[0].notes[0].entries[0].title, "changed");
+    lstrcpynA(copy[0].notes[0].entries[0].title, "changed", sizeof copy[0].notes[0].entries[0].title);
     copy.pop_back();
     EXPECT_EQ(store_.FolderCount(), 3);
     EXPECT_STREQ(store_.Snapshot()[0].notes[0].entries[0].title, "表計算ソフトの使い方");
@@ -368,11 +362,10 @@ TEST_F(XmlStore, AFailureBetweenWriteAndReplaceKeepsTheOldStore)
     UseStore(tree, {StoreLayout::Compact});
     std::string before = Bytes();
     MessageBoxAnswerer boxes;
-    {
-        HookGuard hook(FailBeforeReplace);
-        EXPECT_EQ(store_.RecordAccess("0-0-0", nullptr), 0);
-        EXPECT_EQ(store_.AddEntry(EntryRecord{}, nullptr), 0);
-    }
+    store_.SetBeforeReplaceHook(FailBeforeReplace);
+    EXPECT_EQ(store_.RecordAccess("0-0-0", nullptr), 0);
+    EXPECT_EQ(store_.AddEntry(EntryRecord{}, nullptr), 0);
+    store_.SetBeforeReplaceHook(nullptr);
     EXPECT_EQ(Bytes(), before);
     EXPECT_FALSE(FileExists(path_ + ".tmp"));
     EXPECT_TRUE(StoreHolds(path_, tree));
@@ -394,7 +387,7 @@ void KillDuringSave(const std::string& path, bool indented)
 {
     CmyXml store;
     store.SetStorePath(path.c_str());
-    SetBeforeReplaceHook(DieBeforeReplace);
+    store.SetBeforeReplaceHook(DieBeforeReplace);
     if (indented)
         store.NewFolder(nullptr);
     else

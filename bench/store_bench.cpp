@@ -1,0 +1,400 @@
+// Store benchmark: generates stores of 1,000, 10,000 and 50,000 entries and
+// times the snapshot load against a bare MSXML load of the same file, the
+// plain and the indented save; then, on the 10,000-entry store, every
+// changing operation against a bare load plus save of that file.
+#include <windows.h>
+#include <commctrl.h>
+#include <msxml2.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <atomic>
+#include <vector>
+
+#include "store/com_ptr.h"
+#include "store/entry_key.h"
+#include "store/xml_store.h"
+
+namespace {
+
+// ---- Store generation
+
+const wchar_t* const kJapaneseTitles[] = {
+    L"表計算ソフトの使い方まとめ｜初心者向け解説",
+    L"週末の天気予報 - 気象情報サイト",
+    L"ソース管理入門：ブランチとマージの基本",
+    L"東京の美味しいラーメン屋ランキング2024",
+    L"【保存版】旅行の持ち物チェックリスト",
+};
+const wchar_t* const kAsciiTitles[] = {
+    L"How to profile C++ code on Windows - Stack Overflow",
+    L"Release notes 4.2 | Project Documentation",
+    L"The XML 1.0 Recommendation (Fifth Edition)",
+    L"GitHub - example/awesome-list: A curated list & more",
+};
+const wchar_t* const kComments[] = {L"-", L"あとで読む", L"-", L"reference for work", L"-", L"友人のおすすめ"};
+
+std::string Utf8(const std::wstring& wide)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::string Escaped(const std::wstring& text)
+{
+    std::string raw = Utf8(text);
+    std::string out;
+    for (char c : raw) {
+        if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else out += c;
+    }
+    return out;
+}
+
+struct Shape {
+    int folders, notes, entries;   // per store, per folder, per note
+};
+
+// The indented layout the program writes, 10 folders of notes of entries.
+std::string GenerateStore(const Shape& shape)
+{
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
+    auto leaf = [&](int depth, const char* name, const std::string& value) {
+        out += "\r\n" + std::string(static_cast<size_t>(depth), '\t') + "<" + name + ">" + value + "</" + name + ">";
+    };
+    auto open = [&](int depth, const char* name) {
+        out += "\r\n" + std::string(static_cast<size_t>(depth), '\t') + "<" + name + ">";
+    };
+    auto close = [&](int depth, const char* name) {
+        out += "\r\n" + std::string(static_cast<size_t>(depth), '\t') + "</" + name + ">";
+    };
+    int serial = 0;
+    for (int f = 0; f < shape.folders; ++f) {
+        open(1, "dir");
+        leaf(2, "id", std::to_string(f));
+        leaf(2, "name", Escaped(L"フォルダ" + std::to_wstring(f)));
+        open(2, "array");
+        for (int n = 0; n < shape.notes; ++n) {
+            open(3, "booklist");
+            leaf(4, "id", std::to_string(n));
+            leaf(4, "name", Escaped(L"ノート " + std::to_wstring(n)));
+            open(4, "array");
+            for (int e = 0; e < shape.entries; ++e, ++serial) {
+                std::wstring title = serial % 3 == 0 ? kAsciiTitles[serial % 4] : kJapaneseTitles[serial % 5];
+                title += L" #" + std::to_wstring(serial);
+                wchar_t date[16];
+                swprintf(date, 16, L"20%02d/%02d/%02d", 10 + serial % 14, serial % 12 + 1, serial % 28 + 1);
+                open(5, "bookmark");
+                leaf(6, "id", std::to_string(e));
+                leaf(6, "count", std::to_string(serial % 50 + 1));
+                leaf(6, "valid", serial % 17 == 0 ? "0" : "1");
+                leaf(6, "date", Utf8(date));
+                leaf(6, "access", Utf8(date));
+                leaf(6, "update", serial % 5 == 0 ? "-" : Utf8(date));
+                leaf(6, "list", Escaped(L"https://www.example.com/articles/" + std::to_wstring(serial) +
+                                        L"/index.html?ref=bookmark&lang=ja"));
+                leaf(6, "title", Escaped(title));
+                leaf(6, "comment", Escaped(kComments[serial % 6]));
+                close(5, "bookmark");
+            }
+            close(4, "array");
+            close(3, "booklist");
+        }
+        close(2, "array");
+        close(1, "dir");
+    }
+    out += "\r\n</root>";
+    return out;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+// ---- Timing
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Median of runs of work, in milliseconds; prepare runs untimed before each.
+double Median(int runs, const std::function<void()>& work, const std::function<void()>& prepare = nullptr)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        double start = Now();
+        work();
+        times.push_back((Now() - start) * 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+ComPtr<IXMLDOMDocument> BareLoad(const std::string& path)
+{
+    ComPtr<IXMLDOMDocument> doc;
+    doc.CreateByProgId(L"MSXML.DOMDocument", IID_IXMLDOMDocument);
+    doc->put_async(VARIANT_FALSE);
+    doc->put_preserveWhiteSpace(VARIANT_FALSE);
+    std::wstring wide(path.begin(), path.end());
+    Variant source = Variant::String(wide.c_str());
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    doc->load(source.Get(), &ok);
+    if (ok != VARIANT_TRUE)
+        printf("  bare load of %s failed\n", path.c_str());
+    return doc;
+}
+
+void BareSave(IXMLDOMDocument* doc, const std::string& path)
+{
+    std::wstring wide(path.begin(), path.end());
+    Variant target = Variant::String(wide.c_str());
+    doc->save(target.Get());
+}
+
+// Any message box means a store failure: note it and answer it, so the
+// benchmark never hangs.
+class BoxWatch {
+public:
+    BoxWatch()
+        : thread_([this] {
+              while (!stop_) {
+                  HWND box = FindWindowA("#32770", nullptr);
+                  if (box != nullptr) {
+                      char text[1024] = {};
+                      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                      printf("  !! message box: %s\n", text);
+                      PostMessageA(box, WM_COMMAND, IDOK, 0);
+                  }
+                  Sleep(50);
+              }
+          })
+    {
+    }
+    ~BoxWatch()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+void PrintPeakMemory(const char* when)
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    printf("Peak memory %s: working set %.1f MB, private %.1f MB\n", when,
+           static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0),
+           static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0));
+}
+
+struct SizeResult {
+    double bare, snapshot, plain, indented;
+};
+
+SizeResult BenchmarkSize(const std::string& folder, int entries, const Shape& shape, int runs)
+{
+    std::string path = folder + "\\store_" + std::to_string(entries) + ".xml";
+    std::string bytes = GenerateStore(shape);
+    WriteFileBytes(path, bytes);
+    CmyXml store;
+    store.SetStorePath(path.c_str());
+    int loaded = 0;
+    for (const auto& f : store.Snapshot())
+        for (const auto& n : f.notes)
+            loaded += static_cast<int>(n.entries.size());
+    if (loaded != entries)
+        printf("  snapshot holds %d entries, expected %d\n", loaded, entries);
+
+    SizeResult r{};
+    r.bare = Median(runs, [&] { BareLoad(path); });
+    r.snapshot = Median(runs, [&] {
+        store.ClearSnapshot();
+        store.LoadSnapshot();
+    });
+    ComPtr<IXMLDOMDocument> doc = BareLoad(path);
+    std::string plainCopy = folder + "\\plain.xml";
+    r.plain = Median(runs, [&] { BareSave(doc.Get(), plainCopy); });
+    // The indented save writes the store path itself (through its temporary
+    // file); the content is the same document, so the file stays valid.
+    r.indented = Median(runs, [&] { store.SaveIndented(doc.Get(), nullptr); });
+    printf("%6d entries (%5.2f MB): LoadSnapshot %7.1f ms, bare load %7.1f ms, ratio %.2f (goal <= 1.5)\n",
+           entries, static_cast<double>(bytes.size()) / (1024.0 * 1024.0), r.snapshot, r.bare,
+           r.snapshot / r.bare);
+    printf("%21s plain save %7.1f ms, indented save %7.1f ms, indented/plain %.2f\n", "", r.plain, r.indented,
+           r.indented / r.plain);
+    store.ClearSnapshot();
+    DeleteFileA(plainCopy.c_str());
+    return r;
+}
+
+// An entry list holding the keys of one note, with the first `selected` rows
+// selected.
+HWND MakeList(HWND host, int f, int n, int rows, int selected)
+{
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 400, 300, host, nullptr,
+                                nullptr, nullptr);
+    for (int c = 0; c < 9; ++c) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 40;
+        column.pszText = const_cast<char*>("c");
+        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (int i = 0; i < rows; ++i) {
+        char key[kEntryKeySize];
+        FormatEntryKey(f, n, i, key, sizeof key);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = key;
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        LVITEMA sub = {};
+        sub.iSubItem = 8;
+        sub.pszText = key;
+        SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
+        if (i < selected * 2 && i % 2 == 0) {
+            LVITEMA state = {};
+            state.stateMask = LVIS_SELECTED;
+            state.state = LVIS_SELECTED;
+            SendMessageA(list, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&state));
+        }
+    }
+    return list;
+}
+
+void BenchmarkOperations(const std::string& folder, const Shape& shape, int runs)
+{
+    std::string path = folder + "\\ops.xml";
+    std::string pristine = GenerateStore(shape);
+    auto reset = [&] { WriteFileBytes(path, pristine); };
+    reset();
+
+    double floor = Median(runs, [&] {
+        ComPtr<IXMLDOMDocument> doc = BareLoad(path);
+        BareSave(doc.Get(), path);
+    }, reset);
+    printf("\nOperations on the %d-entry store (median of %d), floor = bare load + plain save %.1f ms\n",
+           shape.folders * shape.notes * shape.entries, runs, floor);
+
+    CmyXml store;
+    store.SetStorePath(path.c_str());
+    EntryRecord record;
+    record.folderPos = 3;
+    record.notePos = 4;
+    record.entryPos = shape.entries;
+    lstrcpynA(record.count, "1", sizeof record.count);
+    lstrcpynA(record.valid, "1", sizeof record.valid);
+    lstrcpynA(record.date, "2024/06/01", sizeof record.date);
+    lstrcpynA(record.access, "2024/06/01", sizeof record.access);
+    lstrcpynA(record.update, "-", sizeof record.update);
+    lstrcpynA(record.list, "https://www.example.com/new?x=1&y=2", sizeof record.list);
+    lstrcpynA(record.title, "新しいピンロール - benchmark", sizeof record.title);
+    lstrcpynA(record.comment, "-", sizeof record.comment);
+
+    std::vector<EntryRecord> checks;
+    for (int e = 0; e < 100; ++e) {
+        EntryRecord r;
+        FormatEntryKey(5, 5, e, r.key, sizeof r.key);
+        lstrcpynA(r.valid, e % 7 == 0 ? "0" : "1", sizeof r.valid);
+        lstrcpynA(r.update, e % 3 == 0 ? "-" : "2024/06/02", sizeof r.update);
+        checks.push_back(r);
+    }
+
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND list = nullptr;
+
+    struct Op {
+        const char* name;
+        std::function<int()> run;
+        std::function<void()> prepare;
+    };
+    std::vector<Op> ops = {
+        {"NewFolder", [&] { return store.NewFolder(nullptr); }, reset},
+        {"RenameNote", [&] { return store.RenameNote("名前を変えたノート", 2, 3, nullptr); }, reset},
+        {"AddEntry", [&] { return store.AddEntry(record, nullptr); }, reset},
+        {"RecordAccess", [&] { return store.RecordAccess("1-2-3", nullptr); }, reset},
+        {"MoveEntry", [&] { return store.MoveEntry(0, 0, 5, 9, 9, nullptr); }, reset},
+        {"DeleteSelectedEntries (10 rows)", [&] { return store.DeleteSelectedEntries(list, nullptr); },
+         [&] {
+             reset();
+             if (list != nullptr)
+                 DestroyWindow(list);
+             list = MakeList(host, 4, 4, shape.entries, 10);
+         }},
+        {"ApplyCheckResults (100 records)", [&] { return store.ApplyCheckResults(checks, nullptr); }, reset},
+    };
+    for (const Op& op : ops) {
+        int result = 1;
+        double time = Median(runs, [&] { result = op.run() ? result : 0; }, op.prepare);
+        printf("  %-32s %7.1f ms  ratio %.2f (goal <= 1.3)%s\n", op.name, time, time / floor,
+               result ? "" : "  !! returned 0");
+    }
+    DestroyWindow(host);
+}
+
+}  // namespace
+
+int main()
+{
+    ComApartment com;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    BoxWatch boxes;
+
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "linkcairn_bench_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    printf("Store benchmark (medians; times in ms)\n\n");
+    struct Size {
+        int entries;
+        Shape shape;
+        int runs;
+    } sizes[] = {{1000, {10, 5, 20}, 15}, {10000, {10, 10, 100}, 7}, {50000, {10, 10, 500}, 3}};
+    for (const Size& size : sizes)
+        BenchmarkSize(folder, size.entries, size.shape, size.runs);
+    PrintPeakMemory("after the load and save benchmark");
+
+    BenchmarkOperations(folder, {10, 10, 100}, 5);
+    PrintPeakMemory("at the end");
+
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds linkcairn's benchmarks and runs them under Wine on a virtual
+# display: the store benchmark prints times, ratios and peak memory.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LINKCAIRN_BUILD:-$root/build}
+jobs=${LINKCAIRN_JOBS:-2}
+
+# The build also configures the tests, which need googletest.
+"$root/scripts/install-deps.sh" test
+
+echo "== Building (Windows, mingw-w64) in $build"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" >/dev/null
+cmake --build "$build" -j "$jobs" --target store_bench
+
+export WINEPREFIX="$build/wineprefix"
+source "$root/scripts/wine-session.sh"
+LINKCAIRN_VIRTUAL_DISPLAY=${LINKCAIRN_VIRTUAL_DISPLAY:-1}
+trap wine_session_stop EXIT
+echo "== Starting Wine (prefix $WINEPREFIX)"
+wine_session_start
+
+echo "== Store benchmark"
+# The program's console text is code page 932.
+wine "$build/bench/store_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
