@@ -15,7 +15,7 @@
 #include <atomic>
 #include <vector>
 
-#include "store/com_ptr.h"
+#include "app/com_types.h"
 #include "store/entry_key.h"
 #include "store/xml_store.h"
 

@@ -1,0 +1,235 @@
+// Views benchmark, under a real display: selecting a note of 1,000 entries
+// (FillList) and rebuilding a tree of 1,000 folders with 10 notes each
+// (FillTree), each against its floor: a copy of the snapshot plus inserting
+// the same rows or items into a bare control. Also counts the repaints a
+// rebuild causes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/xml_store.h"
+#include "ui/main_frame.h"
+
+namespace {
+
+double Now()
+{
+    LARGE_INTEGER f;
+    LARGE_INTEGER t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+double MedianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double start = Now();
+        work();
+        times.push_back((Now() - start) * 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// 1,000 folders of 10 notes; folder 0's note 0 holds 1,000 entries.
+void WriteStore(const std::string& path)
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
+    char buf[1024];
+    for (int f = 0; f < 1000; ++f) {
+        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %04d</name><array>", f, f);
+        xml += buf;
+        for (int n = 0; n < 10; ++n) {
+            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d-%d</name><array>", n, f, n);
+            xml += buf;
+            int entries = (f == 0 && n == 0) ? 1000 : 0;
+            for (int e = 0; e < entries; ++e) {
+                snprintf(buf, sizeof buf,
+                         "<bookmark><id>%d</id><count>%d</count><valid>1</valid>"
+                         "<date>2026/01/%02d</date><access>2026/02/%02d</access><update>-</update>"
+                         "<list>https://example.com/articles/%d?ref=bench</list>"
+                         "<title>Example article number %d \xE2\x80\x93 \xE8\xA8\x98\xE4\xBA\x8B</title>"
+                         "<comment>-</comment></bookmark>",
+                         e, e % 50, e % 28 + 1, e % 28 + 1, e, e);
+                xml += buf;
+            }
+            xml += "</array></booklist>";
+        }
+        xml += "</array></dir>";
+    }
+    xml += "</root>\r\n";
+    FILE* out = fopen(path.c_str(), "wb");
+    fwrite(xml.data(), 1, xml.size(), out);
+    fclose(out);
+}
+
+int paints = 0;
+
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (msg == WM_PAINT)
+        ++paints;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+HWND BareControl(const char* cls, DWORD style, HWND parent)
+{
+    RECT rc;
+    GetClientRect(parent, &rc);
+    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, rc.right, rc.bottom,
+                           parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The floors hold drawing too, so that they measure the inserts alone.
+void FillBareList(HWND list, const std::vector<FolderRecord>& copy)
+{
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list);
+    const auto& entries = copy[0].notes[0].entries;
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = i;
+        item.pszText = const_cast<char*>(entries[i].title);
+        item.lParam = i;
+        int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        const char* cells[8] = {entries[i].list, entries[i].comment, entries[i].date, entries[i].access,
+                                entries[i].update, entries[i].count, "x", entries[i].key};
+        for (int c = 0; c < 8; ++c)
+            ListView_SetItemText(list, row, c + 1, const_cast<char*>(cells[c]));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void FillBareTree(HWND tree, const std::vector<FolderRecord>& copy)
+{
+    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+    TreeView_DeleteAllItems(tree);
+    for (const FolderRecord& folder : copy) {
+        TVINSERTSTRUCTA ins = {};
+        ins.hParent = TVI_ROOT;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT;
+        ins.item.pszText = const_cast<char*>(folder.name);
+        HTREEITEM parent = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        for (const NoteRecord& note : folder.notes) {
+            ins.hParent = parent;
+            ins.item.pszText = const_cast<char*>(note.name);
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins));
+        }
+    }
+    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(tree, nullptr, TRUE);
+}
+
+}  // namespace
+
+int main()
+{
+    char tempDir[MAX_PATH];
+    GetTempPathA(MAX_PATH, tempDir);
+    std::string folder = std::string(tempDir) + "linkcairn_views_bench";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string store = folder + "\\views.xml";
+    WriteStore(store);
+    std::string ini = "[ini]\r\npath=x\r\n[xml]\r\ncurxml=" + store + "\r\n";
+    FILE* f = fopen((folder + "\\linkcairn.ini").c_str(), "wb");
+    fwrite(ini.data(), 1, ini.size(), f);
+    fclose(f);
+
+    double start = Now();
+    MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str());
+    frame->CreateContents();
+    SendMessageA(frame->hwnd, WM_APP + 4, 600, WM_LBUTTONDBLCLK);
+    SetWindowPos(frame->hwnd, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+    Pump();
+    printf("start-up with 1,000 folders, 10,000 notes: %.1f ms\n", (Now() - start) * 1000.0);
+
+    CChildWnd& child = frame->panes.child;
+    CTreeCtrl& tree = child.tree;
+    CListCtrl& list = child.list;
+    const int runs = 7;
+
+    double fillList = MedianMs(runs, [&] { list.FillList(0, 0); Pump(); });
+    double fillTree = MedianMs(runs, [&] {
+        tree.SetBusy(true);
+        tree.FillTree();
+        tree.SetBusy(false);
+        Pump();
+    });
+
+    // Floors: the snapshot copy plus the same inserts into bare controls.
+    HWND bareList = BareControl(WC_LISTVIEWA, LVS_REPORT, child.hwndListHost);
+    for (int c = 0; c < 9; ++c) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_WIDTH | LVCF_TEXT;
+        col.cx = 80;
+        col.pszText = const_cast<char*>("c");
+        SendMessageA(bareList, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
+    }
+    double listFloor = MedianMs(runs, [&] {
+        std::vector<FolderRecord> copy = child.store.CopySnapshot();
+        FillBareList(bareList, copy);
+        Pump();
+    });
+    ShowWindow(bareList, SW_HIDE);
+    HWND bareTree = BareControl(WC_TREEVIEWA, TVS_HASBUTTONS, child.hwndTreeHost);
+    double treeFloor = MedianMs(runs, [&] {
+        std::vector<FolderRecord> copy = child.store.CopySnapshot();
+        FillBareTree(bareTree, copy);
+        Pump();
+    });
+    ShowWindow(bareTree, SW_HIDE);
+    DestroyWindow(bareList);
+    DestroyWindow(bareTree);
+
+    // Repaints of one rebuild, drawing held as in the program.
+    SetWindowSubclass(tree.control, CountPaints, 1, 0);
+    SetWindowSubclass(list.control, CountPaints, 2, 0);
+    RedrawWindow(frame->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    paints = 0;
+    tree.SetBusy(true);
+    tree.FillTree();
+    tree.SetBusy(false);
+    Pump();
+    int treePaints = paints;
+    paints = 0;
+    list.FillList(0, 0);
+    UpdateWindow(list.control);
+    Pump();
+    int listPaints = paints;
+
+    printf("\n%-44s %10s %10s %7s\n", "operation", "ms", "floor ms", "ratio");
+    printf("%-44s %10.1f %10.1f %7.2f\n", "FillList, note of 1,000 entries", fillList, listFloor,
+           fillList / listFloor);
+    printf("%-44s %10.1f %10.1f %7.2f\n", "FillTree, 1,000 folders x 10 notes", fillTree, treeFloor,
+           fillTree / treeFloor);
+    printf("\nrepaints of one rebuild: tree %d, list %d (goal: 1 each)\n", treePaints, listPaints);
+    printf("goal: each ratio under 1.2\n");
+
+    SendMessageA(frame->hwnd, WM_COMMAND, 40050, 0);
+    DeleteFileA(store.c_str());
+    DeleteFileA((store.substr(0, store.size() - 4) + "_old.xml").c_str());
+    DeleteFileA((folder + "\\linkcairn.ini").c_str());
+    DeleteFileA((folder + "\\linkcairn_error.log").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}
