@@ -38,6 +38,13 @@ HRESULT FailBeforeReplace(const char* tempPath, const char*)
     return E_FAIL;
 }
 
+// Fails the first replace only, so that the restore after it goes through.
+int g_replacesToFail = 0;
+HRESULT FailFirstReplace(const char*, const char*)
+{
+    return g_replacesToFail-- > 0 ? E_FAIL : S_OK;
+}
+
 HRESULT DieBeforeReplace(const char*, const char*)
 {
     TerminateProcess(GetCurrentProcess(), 7);
@@ -378,6 +385,30 @@ TEST_F(XmlStore, AFailureBetweenWriteAndReplaceKeepsTheOldStore)
     std::string backup;
     ASSERT_TRUE(ReadWholeFile(BackupPath(), &backup));
     EXPECT_EQ(backup, before);
+}
+
+TEST_F(XmlStore, AFailedIndentedWriteNeverRestoresABackupOfAnEarlierState)
+{
+    UseStore(SmallTree());
+    store_.BackupStore();
+    StoreTree later = SmallTree();
+    later.pop_back();
+    UseStore(later);
+    std::string before = Bytes();
+    // The backup can be read but not written: this operation's backup fails
+    // and the file holds the earlier state.
+    HANDLE lock = CreateFileA(BackupPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    MessageBoxAnswerer boxes;
+    g_replacesToFail = 1;
+    store_.SetBeforeReplaceHook(FailFirstReplace);
+    EXPECT_EQ(store_.NewFolder(nullptr), 0);
+    store_.SetBeforeReplaceHook(nullptr);
+    CloseHandle(lock);
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(StoreHolds(path_, later));
 }
 
 // The death test's child runs in a process of its own: it finds the
