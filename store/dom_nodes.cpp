@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "store/records.h"
 #include "store/store_failure.h"
 #include "store/text_convert.h"
 
@@ -225,4 +226,20 @@ NodePtr EntryAt(IXMLDOMNode* root, long f, long n, long e)
         return NodePtr();
     NodePtr entries = ArrayOf(note.Get());
     return entries ? ChildAt(entries.Get(), e) : NodePtr();
+}
+
+bool MoveToEnd(IXMLDOMNode* sourceArray, long index, IXMLDOMNode* destArray, bool sameArray,
+               const char* missing)
+{
+    NodePtr child = ChildAt(sourceArray, index);
+    if (FirstChild(destArray)) {
+        // Ids and keys hold three digits.
+        if (!child || (!sameArray && ChildCount(destArray) >= kMaxChildren))
+            return false;
+        RemoveChild(sourceArray, child.Get());
+    } else {
+        STORE_NEED(child, missing);
+    }
+    AppendChild(destArray, child.Get());
+    return true;
 }

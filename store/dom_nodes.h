@@ -65,3 +65,11 @@ NodePtr ArrayOf(IXMLDOMNode* node);
 NodePtr FolderAt(IXMLDOMNode* root, long f);
 NodePtr NoteAt(IXMLDOMNode* root, long f, long n);
 NodePtr EntryAt(IXMLDOMNode* root, long f, long n, long e);
+
+// Moves child index of sourceArray to the end of destArray, as the note and
+// entry moves do. With destArray empty the child is used untested (a missing
+// one raises E_POINTER, missing naming it); with destArray holding children,
+// a missing child moves nothing (false). No array gets a 1001st child
+// (false), except when source and destination are the same array.
+bool MoveToEnd(IXMLDOMNode* sourceArray, long index, IXMLDOMNode* destArray, bool sameArray,
+               const char* missing);

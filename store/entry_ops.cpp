@@ -221,23 +221,10 @@ int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int dest
         NodePtr sourceEntries = ArrayOf(sourceNote.Get());
         STORE_NEED(sourceEntries, "a note lacks its array");
         NodePtr destEntries = ArrayOf(destNote.Get());
-        if (!destEntries)
-            return 0;
-        NodePtr entry = ChildAt(sourceEntries.Get(), sourceE);
-        NodePtr firstDest = FirstChild(destEntries.Get());
         bool sameNote = sourceF == destF && sourceN == destN;
-        if (entry && firstDest) {
-            // Keys hold three digits: no note gets a 1001st entry.
-            if (!sameNote && ChildCount(destEntries.Get()) >= kMaxChildren)
-                return 0;
-            RemoveChild(sourceEntries.Get(), entry.Get());
-            AppendChild(destEntries.Get(), entry.Get());
-        } else if (!firstDest) {
-            STORE_NEED(entry, "the entry to move is missing");
-            AppendChild(destEntries.Get(), entry.Get());
-        } else {
+        if (!destEntries ||
+            !MoveToEnd(sourceEntries.Get(), sourceE, destEntries.Get(), sameNote, "the entry to move is missing"))
             return 0;
-        }
         RenumberEntries(doc, sourceF, sourceN, owner);
         RenumberEntries(doc, destF, destN, owner);
         return SaveIndented(doc, owner);

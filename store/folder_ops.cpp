@@ -28,6 +28,25 @@ NodePtr NewContainer(IXMLDOMDocument* doc, const wchar_t* tag, long id)
     return node;
 }
 
+// Note n of folder f with the folder's array: the folder and the note are
+// tested (note empty when either is missing), the array is not.
+struct NoteLookup {
+    NodePtr notes;
+    NodePtr note;
+};
+
+NoteLookup NoteIn(IXMLDOMNode* root, int f, int n)
+{
+    NoteLookup found;
+    NodePtr folder = FolderAt(root, f);
+    if (!folder)
+        return found;
+    found.notes = ArrayOf(folder.Get());
+    STORE_NEED(found.notes, "a folder lacks its array");
+    found.note = ChildAt(found.notes.Get(), n);
+    return found;
+}
+
 std::wstring NameText(const char* name)
 {
     return AnsiToDocumentText(CutAnsi(name != nullptr ? name : "", kNameWidth).c_str());
@@ -84,15 +103,10 @@ int CmyXml::RenameNote(const char* name, int f, int n, HWND owner)
 {
     return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
         NodePtr root = DocumentElement(doc);
-        NodePtr folder = FolderAt(root.Get(), f);
-        if (!folder)
+        NoteLookup found = NoteIn(root.Get(), f, n);
+        if (!found.note)
             return 0;
-        NodePtr notes = ArrayOf(folder.Get());
-        STORE_NEED(notes, "a folder lacks its array");
-        NodePtr note = ChildAt(notes.Get(), n);
-        if (!note)
-            return 0;
-        SetValue(doc, note.Get(), L"name", NameText(name));
+        SetValue(doc, found.note.Get(), L"name", NameText(name));
         if (!SortNotes(doc, f, owner))
             return 0;
         SavePlain(doc);
@@ -118,15 +132,10 @@ int CmyXml::DeleteNote(int f, int n, HWND owner)
 {
     return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
         NodePtr root = DocumentElement(doc);
-        NodePtr folder = FolderAt(root.Get(), f);
-        if (!folder)
+        NoteLookup found = NoteIn(root.Get(), f, n);
+        if (!found.note)
             return 0;
-        NodePtr notes = ArrayOf(folder.Get());
-        STORE_NEED(notes, "a folder lacks its array");
-        NodePtr note = ChildAt(notes.Get(), n);
-        if (!note)
-            return 0;
-        RemoveChild(notes.Get(), note.Get());
+        RemoveChild(found.notes.Get(), found.note.Get());
         RenumberNotes(doc, f, owner);
         SavePlain(doc);
         return 1;
@@ -145,22 +154,9 @@ int CmyXml::MoveNote(int sourceF, int sourceN, int destF, HWND owner)
         NodePtr sourceNotes = ArrayOf(source.Get());
         STORE_NEED(sourceNotes, "a folder lacks its array");
         NodePtr destNotes = ArrayOf(dest.Get());
-        if (!destNotes)
+        if (!destNotes ||
+            !MoveToEnd(sourceNotes.Get(), sourceN, destNotes.Get(), sourceF == destF, "the note to move is missing"))
             return 0;
-        NodePtr note = ChildAt(sourceNotes.Get(), sourceN);
-        NodePtr firstDest = FirstChild(destNotes.Get());
-        if (note && firstDest) {
-            // Ids hold three digits: no folder gets a 1001st note.
-            if (sourceF != destF && ChildCount(destNotes.Get()) >= kMaxChildren)
-                return 0;
-            RemoveChild(sourceNotes.Get(), note.Get());
-            AppendChild(destNotes.Get(), note.Get());
-        } else if (!firstDest) {
-            STORE_NEED(note, "the note to move is missing");
-            AppendChild(destNotes.Get(), note.Get());
-        } else {
-            return 0;
-        }
         SortNotes(doc, sourceF, owner);
         SortNotes(doc, destF, owner);
         return SaveIndented(doc, owner);

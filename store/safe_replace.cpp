@@ -6,6 +6,32 @@ namespace {
 
 const size_t kPathLimit = MAX_PATH - 1;
 
+// An owned kernel file handle.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Writes the file's content through to the disk.
+HRESULT FlushToDisk(const char* path)
+{
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE || !FlushFileBuffers(file.Get()))
+        return HRESULT_FROM_WIN32(GetLastError());
+    return S_OK;
+}
+
 }  // namespace
 
 std::string TempPathFor(const char* storePath)
@@ -27,6 +53,10 @@ HRESULT ReplaceStoreFile(const char* tempPath, const char* storePath, BeforeRepl
     HRESULT hr = S_OK;
     if (hook != nullptr)
         hr = hook(tempPath, storePath);
+    // The content must be on the disk before the name points at it, or a
+    // power cut right after the rename could leave an empty store.
+    if (SUCCEEDED(hr))
+        hr = FlushToDisk(tempPath);
     if (SUCCEEDED(hr)) {
         DWORD attributes = GetFileAttributesA(storePath);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))

@@ -112,18 +112,23 @@ void CmyXml::Report(const StoreFailure& failure, HWND owner, bool showBox)
 
 int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work)
 {
-    ComApartment com;
-    // A stale error object of this thread must not be taken for ours.
-    SetErrorInfo(0, nullptr);
-    try {
-        ComPtr<IXMLDOMDocument> doc = LoadStoreDocument(storePath_);
-        return work(doc.Get());
-    } catch (const StoreFailure& failure) {
-        Report(failure, owner, showReport);
-    } catch (const std::bad_alloc&) {
-        Report(StoreFailure{E_OUTOFMEMORY, __LINE__, "CmyXml", "out of memory"}, owner, showReport);
+    int result = 0;
+    {
+        ComApartment com;
+        // A stale error object of this thread must not be taken for ours.
+        SetErrorInfo(0, nullptr);
+        try {
+            ComPtr<IXMLDOMDocument> doc = LoadStoreDocument(storePath_);
+            result = work(doc.Get());
+        } catch (const StoreFailure& failure) {
+            Report(failure, owner, showReport);
+        } catch (const std::bad_alloc&) {
+            Report(StoreFailure{E_OUTOFMEMORY, __LINE__, "CmyXml", "out of memory"}, owner, showReport);
+        }
     }
-    return 0;
+    // The backup belongs to this operation only.
+    backupMade_ = false;
+    return result;
 }
 
 int CmyXml::RunStep(HWND owner, const std::function<int()>& step)

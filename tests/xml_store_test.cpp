@@ -38,6 +38,13 @@ HRESULT FailBeforeReplace(const char* tempPath, const char*)
     return E_FAIL;
 }
 
+// Fails the first replace only, so that the restore after it goes through.
+int g_replacesToFail = 0;
+HRESULT FailFirstReplace(const char*, const char*)
+{
+    return g_replacesToFail-- > 0 ? E_FAIL : S_OK;
+}
+
 HRESULT DieBeforeReplace(const char*, const char*)
 {
     TerminateProcess(GetCurrentProcess(), 7);
@@ -152,7 +159,7 @@ TEST_F(XmlStore, LongValuesAreCutToTheirFieldsOnCharacterEdges)
     tree[0].name = std::string(300, 'n');
     tree[0].notes[0].entries[0].list = std::string(1500, 'u');
     UseStore(tree);
-    const auto& folder = store_.Snapshot()[0];
+    const FolderRecord& folder = store_.Snapshot()[0];
     EXPECT_EQ(std::string(folder.notes[0].entries[0].title), std::string(519, 't'));
     EXPECT_EQ(strlen(folder.notes[0].entries[1].title), 518u);
     EXPECT_EQ(std::string(folder.notes[0].entries[1].title), japanese.substr(0, 518));
@@ -245,41 +252,37 @@ TEST_F(XmlStore, MalformedFileLeavesTheSnapshotEmpty)
     EXPECT_NE(lines[1].find("Code: 80004003"), std::string::npos);
 }
 
-TEST_F(XmlStore, ACommentBetweenFoldersStopsTheReadAfterTheFoldersBeforeIt)
+// A read that stops part-way keeps the folders read completely before it,
+// shows nothing and logs one invalid-pointer line per load.
+TEST_F(XmlStore, ANodeTheReadCannotUseStopsItAfterTheFoldersBeforeIt)
 {
-    std::string xml = StoreXml(SmallTree(), {StoreLayout::Compact});
-    size_t second = xml.find("<dir>", xml.find("<dir>") + 1);
-    xml.insert(second, "<!-- a note by hand -->");
-    ASSERT_TRUE(WriteWholeFile(path_, xml));
-    MessageBoxAnswerer boxes;
-    store_.SetStorePath(path_.c_str());
-    ASSERT_EQ(store_.FolderCount(), 1);
-    EXPECT_STREQ(store_.Snapshot()[0].name, "仕事");
-    EXPECT_EQ(store_.Snapshot()[0].notes.size(), 2u);
-    store_.ClearSnapshot();
-    EXPECT_EQ(store_.LoadSnapshot(), 0);
-    EXPECT_EQ(boxes.Count(), 0u);
-    auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find("Code: 80004003"), std::string::npos);
-}
-
-TEST_F(XmlStore, AFolderWithoutArrayStopsTheReadAfterTheFoldersBeforeIt)
-{
-    std::string xml = StoreXml(SmallTree(), {StoreLayout::Compact});
+    StoreTree tree = SmallTree();
+    std::string xml = StoreXml(tree, {StoreLayout::Compact});
+    std::string withComment = xml;
+    withComment.insert(xml.find("<dir><id>1</id>"), "<!-- a note by hand -->");
+    std::string withoutArray = xml;
     size_t third = xml.find("<dir><id>2</id>");
-    size_t array = xml.find("<array/>", third);
-    if (array == std::string::npos) {
-        array = xml.find("<array></array>", third);
-        xml.erase(array, strlen("<array></array>"));
-    } else {
-        xml.erase(array, strlen("<array/>"));
+    withoutArray.erase(xml.find("<array></array>", third), strlen("<array></array>"));
+    struct Case {
+        const std::string& xml;
+        StoreTree kept;
+    } cases[] = {{withComment, {tree[0]}}, {withoutArray, {tree[0], tree[1]}}};
+    MessageBoxAnswerer boxes;
+    size_t logged = 0;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteWholeFile(path_, c.xml));
+        store_.ClearSnapshot();
+        store_.SetStorePath(path_.c_str());
+        EXPECT_TRUE(SnapshotHolds(store_.Snapshot(), c.kept));
+        store_.ClearSnapshot();
+        EXPECT_EQ(store_.LoadSnapshot(), 0);
+        EXPECT_TRUE(SnapshotHolds(store_.Snapshot(), c.kept));
+        auto lines = LogLines();
+        ASSERT_EQ(lines.size(), logged + 2);
+        for (; logged < lines.size(); ++logged)
+            EXPECT_NE(lines[logged].find("Code: 80004003"), std::string::npos) << lines[logged];
     }
-    ASSERT_TRUE(WriteWholeFile(path_, xml));
-    store_.SetStorePath(path_.c_str());
-    ASSERT_EQ(store_.FolderCount(), 2);
-    EXPECT_STREQ(store_.Snapshot()[1].name, "趣味");
-    EXPECT_EQ(LogLines().size(), 1u);
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(XmlStore, AnEmptyArrayReadsAsNoChildren)
@@ -378,6 +381,30 @@ TEST_F(XmlStore, AFailureBetweenWriteAndReplaceKeepsTheOldStore)
     std::string backup;
     ASSERT_TRUE(ReadWholeFile(BackupPath(), &backup));
     EXPECT_EQ(backup, before);
+}
+
+TEST_F(XmlStore, AFailedIndentedWriteNeverRestoresABackupOfAnEarlierState)
+{
+    UseStore(SmallTree());
+    store_.BackupStore();
+    StoreTree later = SmallTree();
+    later.pop_back();
+    UseStore(later);
+    std::string before = Bytes();
+    // The backup can be read but not written: this operation's backup fails
+    // and the file holds the earlier state.
+    HANDLE lock = CreateFileA(BackupPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    MessageBoxAnswerer boxes;
+    g_replacesToFail = 1;
+    store_.SetBeforeReplaceHook(FailFirstReplace);
+    EXPECT_EQ(store_.NewFolder(nullptr), 0);
+    store_.SetBeforeReplaceHook(nullptr);
+    CloseHandle(lock);
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(StoreHolds(path_, later));
 }
 
 // The death test's child runs in a process of its own: it finds the

@@ -505,6 +505,15 @@ bool WriteStore(const std::string& path, const StoreTree& tree, const StoreXmlOp
     return WriteWholeFile(path, StoreXml(tree, options));
 }
 
+::testing::AssertionResult SnapshotHolds(const std::vector<FolderRecord>& snapshot, const StoreTree& tree)
+{
+    std::string problems;
+    CompareSnapshot(snapshot, tree, &problems);
+    if (!problems.empty())
+        return ::testing::AssertionFailure() << "the snapshot differs:" << problems;
+    return ::testing::AssertionSuccess();
+}
+
 StoreLayout LayoutOf(const std::string& bytes)
 {
     StrictReader reader(bytes);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "store/records.h"
+
 // Expected content of a store file, in the program's ANSI text (code page
 // 932), and one check that a file holds exactly that: StoreHolds reads the
 // file's bytes with a strict parser of its own (no MSXML), compares every
@@ -60,6 +62,8 @@ struct StoreCheck {
 // tree (values cut to their field widths).
 ::testing::AssertionResult StoreHolds(const std::string& path, const StoreTree& tree,
                                       const StoreCheck& check = {});
+// Whether a snapshot holds exactly tree (values cut to their field widths).
+::testing::AssertionResult SnapshotHolds(const std::vector<FolderRecord>& snapshot, const StoreTree& tree);
 // The layout of a store file's bytes.
 StoreLayout LayoutOf(const std::string& bytes);
 const char* LayoutName(StoreLayout layout);
