@@ -12,6 +12,7 @@
 #include "support/dialog_watcher.h"
 #include "support/frame_fixture.h"
 #include "support/frame_harness.h"
+#include "support/store_fixture.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 
@@ -301,10 +302,12 @@ TEST_F(MainFrameLayout, StatusBarPartsFollowTheWidth)
 
 TEST_F(MainFrameLayout, ScreenshotOfTheShownFrame)
 {
-    Start();
+    StartWithStore(SmallTree());
     Show();
     SetWindowPos(Frame(), nullptr, 20, 20, 760, 480, SWP_NOZORDER);
-    frame_->statusBar.SetText(3, "sample.xml");
+    TreeView_Expand(Tree(), TreeView_GetRoot(Tree()), TVE_EXPAND);
+    Select(0, 1);
+    SetFocus(Tree());
     PumpMessages(300);
     RedrawWindow(Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages(200);
