@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 
 #include "app/error_log.h"
 #include "support/dialog_watcher.h"
@@ -12,15 +11,9 @@ namespace {
 std::vector<std::string> LogLines(const TempFolder& folder)
 {
     std::string bytes;
-    std::vector<std::string> lines;
-    if (!ReadWholeFile(folder.File("linkcairn_error.log"), &bytes))
-        return lines;
+    ReadWholeFile(folder.File("linkcairn_error.log"), &bytes);
     EXPECT_EQ(bytes.find('\r'), std::string::npos) << "lines end in LF only";
-    std::stringstream in(bytes);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
+    return ReadLines(folder.File("linkcairn_error.log"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "ui/list_ctrl.h"
 #include "ui/toolbar.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_helpers.h"
 
 namespace {
 
@@ -79,17 +80,9 @@ void CListCtrl::OnBeginLabelEdit()
 void CListCtrl::CommitRowRename(const NMLVDISPINFOA* info, HWND owner)
 {
     // The editor's text counts however the edit ended: Esc keeps it too.
-    // Only the first end-of-edit notification of an edit counts.
-    HWND editor = labelEditor;
-    labelEditor = nullptr;
-    if (editor == nullptr)
+    char typed[520];
+    if (!TakeLabelText(&labelEditor, typed, sizeof typed))
         return;
-    char typed[520] = {};
-    GetWindowTextA(editor, typed, sizeof typed);
-    if (typed[0] == '\0') {
-        SendMessageA(editor, EM_UNDO, 0, 0);
-        return;
-    }
     if (lstrcmpA(typed, savedTitle) == 0)
         return;
     char key[12] = {};

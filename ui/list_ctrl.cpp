@@ -6,6 +6,7 @@
 #include "store/entry_key.h"
 #include "store/xml_store.h"
 #include "resources/resource.h"
+#include "ui/view_helpers.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -175,16 +176,7 @@ void CListCtrl::EnableListMenu(HMENU menu, bool rowFlag, HWND tree) const
 
 void CListCtrl::SetBusy(bool on)
 {
-    if (on) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        SetCapture(control);
-        LockWindowUpdate(control);
-    } else {
-        ReleaseCapture();
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        LockWindowUpdate(nullptr);
-        UpdateWindow(control);
-    }
+    SetControlBusy(control, on);
 }
 
 void CListCtrl::ShowListMenu(POINT screen, HWND tree)

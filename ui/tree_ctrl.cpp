@@ -6,12 +6,11 @@
 #include "app/path_text.h"
 #include "store/xml_store.h"
 #include "resources/resource.h"
+#include "ui/view_helpers.h"
 #include "ui/list_ctrl.h"
 #include "ui/toolbar.h"
 
-namespace {
-
-HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const char* text, int image, int selected)
+HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const char* text, int image, int selected)
 {
     TVINSERTSTRUCTA ins;
     ZeroMemory(&ins, sizeof ins);
@@ -24,6 +23,8 @@ HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const char* text, int image, i
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
+
+namespace {
 
 int CountFromFirst(HWND tree, HTREEITEM first, HTREEITEM item)
 {
@@ -80,9 +81,9 @@ void CTreeCtrl::FillTree()
     SendMessageA(control, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(control);
     for (const FolderRecord& folder : store->Snapshot()) {
-        HTREEITEM item = InsertItem(control, TVI_ROOT, folder.name, 1, 0);
+        HTREEITEM item = InsertTreeItem(control, TVI_ROOT, folder.name, 1, 0);
         for (const NoteRecord& note : folder.notes)
-            InsertItem(control, item, note.name, 2, 3);
+            InsertTreeItem(control, item, note.name, 2, 3);
     }
     SendMessageA(control, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(control, nullptr, TRUE);
@@ -143,16 +144,7 @@ bool CTreeCtrl::GetItemLabel(HTREEITEM item, char* buffer) const
 
 void CTreeCtrl::SetBusy(bool on)
 {
-    if (on) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        SetCapture(control);
-        LockWindowUpdate(control);
-    } else {
-        ReleaseCapture();
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        LockWindowUpdate(nullptr);
-        UpdateWindow(control);
-    }
+    SetControlBusy(control, on);
 }
 
 void CTreeCtrl::OnSelectionChanged(CToolBarWnd* toolbar)

@@ -15,6 +15,9 @@ struct TreePosition {
     int note = -1;
 };
 
+// Appends an item with its text and both images (no data value).
+HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const char* text, int image, int selected);
+
 // The folder tree (control id 400): folders at the top level, their notes
 // below. Items carry no data; an item is known by its position alone.
 class CTreeCtrl {

@@ -2,10 +2,13 @@
 // items and deletion. Every change goes through the store and then rebuilds
 // the tree from the reloaded snapshot.
 #include <cstdio>
+#include <cstring>
 
+#include "store/name_compare.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_helpers.h"
 
 namespace {
 
@@ -40,18 +43,9 @@ void CTreeCtrl::OnBeginLabelEdit()
 
 void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
 {
-    // Only the first end-of-edit notification counts: Wine sends a second
-    // one while it destroys the editor, with the typed text even after Esc.
-    HWND editor = labelEditor;
-    labelEditor = nullptr;
-    if (editor == nullptr)
+    char typed[260];
+    if (!TakeLabelText(&labelEditor, typed, sizeof typed))
         return;
-    char typed[260] = {};
-    GetWindowTextA(editor, typed, sizeof typed);
-    if (typed[0] == '\0') {
-        SendMessageA(editor, EM_UNDO, 0, 0);
-        return;
-    }
     // Esc: the control offers no text; the item keeps its label.
     if (info->item.pszText == nullptr)
         return;
@@ -65,7 +59,8 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
     char name[520] = {};
     if (!GetItemLabel(info->item.hItem, name))
         return;
-    name[259] = '\0';
+    // A name holds at most 259 bytes; never cut a double-byte character.
+    name[CutLength(name, strlen(name), 259)] = '\0';
 
     TreePosition pos;
     bool isNote = GetItemPosition(info->item.hItem, &pos);
@@ -94,16 +89,7 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
 
 HTREEITEM CTreeCtrl::AppendNewItem(HTREEITEM parent, int image, int selected)
 {
-    TVINSERTSTRUCTA ins;
-    ZeroMemory(&ins, sizeof ins);
-    ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(kNewName);
-    ins.item.iImage = image;
-    ins.item.iSelectedImage = selected;
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(control, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    HTREEITEM item = InsertTreeItem(control, parent, kNewName, image, selected);
     if (item == nullptr)
         return nullptr;
     TreeView_EnsureVisible(control, item);

@@ -2,7 +2,6 @@
 
 #include "resources/resource.h"
 
-#include <sstream>
 
 #include "support/frame_harness.h"
 
@@ -89,13 +88,5 @@ std::string FrameTest::StoreBytes() const
 
 std::vector<std::string> FrameTest::LogLines() const
 {
-    std::string bytes;
-    std::vector<std::string> lines;
-    if (!ReadWholeFile(folder_.File("linkcairn_error.log"), &bytes))
-        return lines;
-    std::stringstream in(bytes);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
+    return ReadLines(folder_.File("linkcairn_error.log"));
 }

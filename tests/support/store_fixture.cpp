@@ -1,6 +1,5 @@
 #include "support/store_fixture.h"
 
-#include <sstream>
 
 StoreTest::StoreTest() : folder_("lcstore"), path_(folder_.File("links.xml"))
 {
@@ -24,15 +23,7 @@ std::string StoreTest::Bytes() const
 
 std::vector<std::string> StoreTest::LogLines() const
 {
-    std::string bytes;
-    std::vector<std::string> lines;
-    if (!ReadWholeFile(folder_.File("linkcairn_error.log"), &bytes))
-        return lines;
-    std::stringstream in(bytes);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
+    return ReadLines(folder_.File("linkcairn_error.log"));
 }
 
 StoreTree SmallTree()

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -77,4 +78,17 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::string bytes;
+    std::vector<std::string> lines;
+    if (!ReadWholeFile(path, &bytes))
+        return lines;
+    std::stringstream in(bytes);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // A fresh folder under the system temp folder, removed with its contents.
 class TempFolder {
@@ -20,3 +21,5 @@ private:
 bool ReadWholeFile(const std::string& path, std::string* bytes);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The lines of a text file (LF ends a line); none when it cannot be read.
+std::vector<std::string> ReadLines(const std::string& path);
