@@ -250,6 +250,29 @@ TEST_F(TreeView, CustomDrawColours)
     }
 }
 
+TEST_F(TreeView, ThousandthFolderIsTheLast)
+{
+    StoreTree full;
+    for (int i = 0; i < 1000; ++i)
+        full.push_back(Folder(i, "f" + std::to_string(i)));
+    StartWithStore(full);
+    Show();
+    std::string before = StoreBytes();
+    std::vector<SeenBox> seen;
+    {
+        MessageBoxAnswerer boxes;
+        Command(ID_NEW_FOLDER);
+        seen = boxes.Seen();
+    }
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "フォルダの作成に失敗しました");
+    EXPECT_EQ(seen[0].caption, "ERROR");
+    EXPECT_EQ(seen[0].icon, "error");
+    EXPECT_EQ(StoreBytes(), before) << "keys hold three digits: no 1001st folder";
+    EXPECT_EQ(TreeView_GetCount(Tree()), 1000u);
+    EXPECT_EQ(TreeView_GetEditControl(Tree()), nullptr);
+}
+
 // Builds a collection from nothing through the commands alone, checking the
 // file after every step.
 TEST_F(TreeView, EndToEndThroughCommands)
