@@ -34,7 +34,10 @@ wine_session_keepalive "$build/tests/test_keepalive.exe"
 
 status=0
 echo "== Windows tests under Wine"
-ctest --test-dir "$build" -j "$jobs" --output-on-failure --timeout 180 || status=1
+# A test gets a second run when its first fails: a Wine process now and then
+# dies on start-up with no output at all (seen once in many runs). The first
+# failure stays in the log above.
+ctest --test-dir "$build" -j "$jobs" --output-on-failure --timeout 180 --repeat until-pass:2 || status=1
 
 # Screenshots the tests took, as PNG for a reviewer.
 for shot in "$LINKCAIRN_ARTIFACTS"/*.bmp; do

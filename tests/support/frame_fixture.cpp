@@ -35,6 +35,10 @@ void FrameTest::Show()
 {
     SendMessageA(Frame(), WM_TRAYICON, 600, WM_LBUTTONDBLCLK);
     SetWindowPos(Frame(), nullptr, 0, 0, 800, 500, SWP_NOZORDER);
+    // Let activation settle first: the frame's focus handler collapses the
+    // first folder, which would move a selection made before it arrives.
+    for (int i = 0; i < 100 && GetActiveWindow() != Frame(); ++i)
+        PumpMessages(10);
     PumpMessages(30);
 }
 
