@@ -165,7 +165,7 @@ int main()
     CChildWnd& child = frame->panes.child;
     CTreeCtrl& tree = child.tree;
     CListCtrl& list = child.list;
-    const int runs = 7;
+    const int runs = 15;
 
     double fillList = MedianMs(runs, [&] { list.FillList(0, 0); Pump(); });
     double fillTree = MedianMs(runs, [&] {
