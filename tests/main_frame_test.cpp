@@ -99,6 +99,21 @@ TEST(MainFrameExit, ExitRemovesEverythingAndEndsTheLoopWithZero)
     EXPECT_EQ(LiveFrameCount(), before);
 }
 
+TEST_F(MainFrame, IconComesBackWhenTheNotificationAreaIsRecreated)
+{
+    Start();
+    NOTIFYICONDATAA probe = frame_->trayData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe)) << "the icon is there after start-up";
+    // The shell restarts: its icons are gone until their programs add them again.
+    Shell_NotifyIconA(NIM_DELETE, &probe);
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+    SendMessageA(Frame(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+
+    SendMessageA(Frame(), WM_COMMAND, ID_EXIT, 0);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe)) << "exit removes the icon";
+}
+
 TEST_F(MainFrame, TrayMenuGraysShowWhileVisible)
 {
     Start();

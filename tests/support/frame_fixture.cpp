@@ -9,8 +9,9 @@ FrameTest::FrameTest() : folder_("lcui"), storePath_(folder_.File("links.xml")) 
 
 FrameTest::~FrameTest()
 {
-    if (frame_ != nullptr && IsWindow(frame_->hwnd))
-        SendMessageA(frame_->hwnd, WM_COMMAND, ID_EXIT, 0);
+    // The frame object deletes itself on exit; a test may have ended it.
+    if (frameWindow_ != nullptr && IsWindow(frameWindow_))
+        SendMessageA(frameWindow_, WM_COMMAND, ID_EXIT, 0);
     // Drop the quit message the exit posted.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -21,6 +22,7 @@ void FrameTest::Start()
 {
     frame_ = new MYWND(GetModuleHandleA(nullptr), folder_.File("linkcairn.exe").c_str());
     frame_->CreateContents();
+    frameWindow_ = frame_->hwnd;
 }
 
 void FrameTest::StartWithStore(const StoreTree& tree, const StoreXmlOptions& options)

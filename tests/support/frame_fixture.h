@@ -42,4 +42,5 @@ protected:
     TempFolder folder_;
     std::string storePath_;
     MYWND* frame_ = nullptr;
+    HWND frameWindow_ = nullptr;
 };
