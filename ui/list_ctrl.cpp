@@ -79,17 +79,17 @@ const char* CListCtrl::LinkText(const char* code)
 
 void CListCtrl::FillList(int folder, int note)
 {
-    // A fresh image list each fill; the control does not own it.
-    HIMAGELIST fresh = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 1, 0);
-    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(102), IMAGE_ICON,
-                                               16, 16, LR_DEFAULTCOLOR));
-    ImageList_AddIcon(fresh, icon);
-    if (icon != nullptr)
-        DestroyIcon(icon);
-    ListView_SetImageList(control, fresh, LVSIL_SMALL);
-    if (images_ != nullptr)
-        ImageList_Destroy(images_);
-    images_ = fresh;
+    // The row image list is made once and kept for every later fill (the
+    // control does not own it; the destructor frees it).
+    if (images_ == nullptr) {
+        images_ = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 1, 0);
+        HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_LINKCAIRN),
+                                                   IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        ImageList_AddIcon(images_, icon);
+        if (icon != nullptr)
+            DestroyIcon(icon);
+        ListView_SetImageList(control, images_, LVSIL_SMALL);
+    }
 
     // Read straight from the snapshot: a copy of a large store costs more
     // than filling the rows, and nothing changes it while we read.
