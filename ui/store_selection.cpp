@@ -1,6 +1,7 @@
 // The Open command: choose a store file or name a new one, create it from the
 // template when missing, record it in the settings and show it.
 #include <cstdio>
+#include <cstring>
 
 #include "app/path_text.h"
 #include "ui/child_wnd.h"
@@ -18,14 +19,20 @@ bool CChildWnd::SelectChosenStore()
     // Windows' dialog adds the default extension to a bare new name, Wine's
     // does not: add it here so both create the same file. An existing file
     // without extension is still opened as it is.
+    size_t nameLength = strlen(name);
     if (!FileNameHasExtension(name) && GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES &&
-        lstrlenA(name) + 4 < CINI::kTextSize) {
-        lstrcatA(name, ".xml");
+        nameLength + 4 < static_cast<size_t>(CINI::kTextSize)) {
+        snprintf(name + nameLength, CINI::kTextSize - nameLength, ".xml");
     }
 
+    // "C:" alone names the drive's current folder, not its root: a store at
+    // the root would not be found and the template would replace it.
+    char searchFolder[MAX_PATH + 2];
+    snprintf(searchFolder, sizeof searchFolder, "%s%s", folder,
+             folder[0] != '\0' && folder[strlen(folder) - 1] == ':' ? "\\" : "");
     char found[MAX_PATH];
     char* filePart = nullptr;
-    if (SearchPathA(folder, name, ".xml", MAX_PATH, found, &filePart) == 0) {
+    if (SearchPathA(searchFolder, name, ".xml", MAX_PATH, found, &filePart) == 0) {
         snprintf(full, sizeof full, "%s\\%s", folder, name);
         if (!store.CreateStoreFile(full)) {
             MessageBoxA(nullptr, "XMLﾌｧｲﾙの作成に失敗しました", "CHK", MB_OK | MB_ICONERROR);
