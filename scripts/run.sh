@@ -9,7 +9,8 @@ rundir="$build/run"
 "$root/scripts/install-deps.sh" run
 
 echo "== Building linkcairn.exe"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+      -DLINKCAIRN_TESTS=OFF >/dev/null
 cmake --build "$build" --target linkcairn -j "${LINKCAIRN_JOBS:-2}"
 
 mkdir -p "$rundir"
