@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <cstring>
 #include <memory>
 
 // Small RAII types for COM, shared by the store and the title conversion.
@@ -100,8 +101,10 @@ public:
     T* Get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    // For out-parameters: releases what is held first.
-    T** operator&()
+    // For out-parameters: releases what is held first. A named call rather
+    // than operator&, which would empty the pointer wherever its address is
+    // merely taken.
+    T** Receive()
     {
         Reset();
         return &p_;
@@ -134,7 +137,7 @@ public:
     BSTR Get() const { return b_; }
     UINT Length() const { return SysStringLen(b_); }
     // For out-parameters: frees what is held first, so nothing leaks.
-    BSTR* operator&()
+    BSTR* Receive()
     {
         SysFreeString(b_);
         b_ = nullptr;
@@ -171,6 +174,37 @@ public:
             unknown->AddRef();
         return v;
     }
+    // An optional argument left out (VT_ERROR, DISP_E_PARAMNOTFOUND).
+    static Variant Missing()
+    {
+        Variant v;
+        v.v_.vt = VT_ERROR;
+        v.v_.scode = DISP_E_PARAMNOTFOUND;
+        return v;
+    }
+    // A byte array (VT_ARRAY | VT_UI1) holding a copy of length bytes; on
+    // failure the variant stays empty and the result says why.
+    static HRESULT Bytes(const void* data, size_t length, Variant* out)
+    {
+        VariantClear(&out->v_);
+        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(length));
+        if (array == nullptr)
+            return E_OUTOFMEMORY;
+        void* target = nullptr;
+        HRESULT hr = SafeArrayAccessData(array, &target);
+        if (SUCCEEDED(hr)) {
+            if (length > 0)
+                memcpy(target, data, length);
+            hr = SafeArrayUnaccessData(array);
+        }
+        if (FAILED(hr)) {
+            SafeArrayDestroy(array);
+            return hr;
+        }
+        out->v_.vt = VT_ARRAY | VT_UI1;
+        out->v_.parray = array;
+        return S_OK;
+    }
     Variant(Variant&& other) noexcept
     {
         v_ = other.v_;
@@ -180,7 +214,7 @@ public:
     // Passed by value to COM methods that take a VARIANT; ownership stays here.
     const VARIANT& Get() const { return v_; }
     // For out-parameters: clears what is held first.
-    VARIANT* operator&()
+    VARIANT* Receive()
     {
         VariantClear(&v_);
         return &v_;

@@ -26,7 +26,7 @@ ComPtr<IXMLDOMDocument> LoadStoreDocument(const char* path)
 NodePtr DocumentElementOrNull(IXMLDOMDocument* doc)
 {
     ComPtr<IXMLDOMElement> element;
-    if (doc == nullptr || FAILED(doc->get_documentElement(&element)) || !element)
+    if (doc == nullptr || FAILED(doc->get_documentElement(element.Receive())) || !element)
         return NodePtr();
     NodePtr node;
     node.QueryFrom(element.Get(), IID_IXMLDOMNode);
@@ -43,14 +43,14 @@ NodePtr DocumentElement(IXMLDOMDocument* doc)
 NodePtr FirstChild(IXMLDOMNode* node)
 {
     NodePtr child;
-    STORE_CHECK(node->get_firstChild(&child), "get_firstChild");
+    STORE_CHECK(node->get_firstChild(child.Receive()), "get_firstChild");
     return child;
 }
 
 NodePtr NextSibling(IXMLDOMNode* node)
 {
     NodePtr next;
-    STORE_CHECK(node->get_nextSibling(&next), "get_nextSibling");
+    STORE_CHECK(node->get_nextSibling(next.Receive()), "get_nextSibling");
     return next;
 }
 
@@ -83,7 +83,7 @@ long ChildCount(IXMLDOMNode* parent)
 bool NameIs(IXMLDOMNode* node, const wchar_t* name)
 {
     Bstr nodeName;
-    if (FAILED(node->get_nodeName(&nodeName)) || nodeName.Get() == nullptr)
+    if (FAILED(node->get_nodeName(nodeName.Receive())) || nodeName.Get() == nullptr)
         return false;
     return wcscmp(nodeName.Get(), name) == 0;
 }
@@ -111,7 +111,7 @@ bool IsTextNode(IXMLDOMNode* node)
 void AppendNodeValue(IXMLDOMNode* node, std::wstring* out)
 {
     Variant value;
-    STORE_CHECK(node->get_nodeValue(&value), "get_nodeValue");
+    STORE_CHECK(node->get_nodeValue(value.Receive()), "get_nodeValue");
     const VARIANT& v = value.Get();
     if (v.vt == VT_BSTR && v.bstrVal != nullptr)
         out->append(v.bstrVal, SysStringLen(v.bstrVal));
@@ -140,7 +140,7 @@ void ReplaceText(IXMLDOMDocument* doc, IXMLDOMNode* element, const std::wstring&
 {
     ComPtr<IXMLDOMText> text;
     Bstr data(value.c_str(), static_cast<UINT>(value.size()));
-    STORE_CHECK(doc->createTextNode(data.Get(), &text), "createTextNode");
+    STORE_CHECK(doc->createTextNode(data.Get(), text.Receive()), "createTextNode");
     NodePtr textNode;
     STORE_CHECK(textNode.QueryFrom(text.Get(), IID_IXMLDOMNode), "text node");
 
@@ -149,9 +149,9 @@ void ReplaceText(IXMLDOMDocument* doc, IXMLDOMNode* element, const std::wstring&
         old = NextSibling(old.Get());
     NodePtr replaced;
     if (old)
-        STORE_CHECK(element->replaceChild(textNode.Get(), old.Get(), &replaced), "replaceChild");
+        STORE_CHECK(element->replaceChild(textNode.Get(), old.Get(), replaced.Receive()), "replaceChild");
     else
-        STORE_CHECK(element->appendChild(textNode.Get(), &replaced), "appendChild");
+        STORE_CHECK(element->appendChild(textNode.Get(), replaced.Receive()), "appendChild");
 }
 
 void SetValue(IXMLDOMDocument* doc, IXMLDOMNode* parent, const wchar_t* name,
@@ -166,7 +166,7 @@ NodePtr NewElement(IXMLDOMDocument* doc, const wchar_t* name, const std::wstring
 {
     ComPtr<IXMLDOMElement> element;
     Bstr tag(name);
-    STORE_CHECK(doc->createElement(tag.Get(), &element), "createElement");
+    STORE_CHECK(doc->createElement(tag.Get(), element.Receive()), "createElement");
     NodePtr node;
     STORE_CHECK(node.QueryFrom(element.Get(), IID_IXMLDOMNode), "element node");
     if (text != nullptr)
@@ -177,20 +177,20 @@ NodePtr NewElement(IXMLDOMDocument* doc, const wchar_t* name, const std::wstring
 void AppendChild(IXMLDOMNode* parent, IXMLDOMNode* child)
 {
     NodePtr added;
-    STORE_CHECK(parent->appendChild(child, &added), "appendChild");
+    STORE_CHECK(parent->appendChild(child, added.Receive()), "appendChild");
 }
 
 void RemoveChild(IXMLDOMNode* parent, IXMLDOMNode* child)
 {
     NodePtr removed;
-    STORE_CHECK(parent->removeChild(child, &removed), "removeChild");
+    STORE_CHECK(parent->removeChild(child, removed.Receive()), "removeChild");
 }
 
 void InsertBefore(IXMLDOMNode* parent, IXMLDOMNode* child, IXMLDOMNode* before)
 {
     Variant where = Variant::Object(before);
     NodePtr inserted;
-    STORE_CHECK(parent->insertBefore(child, where.Get(), &inserted), "insertBefore");
+    STORE_CHECK(parent->insertBefore(child, where.Get(), inserted.Receive()), "insertBefore");
 }
 
 std::wstring DecimalText(long value)

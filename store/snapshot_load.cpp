@@ -27,7 +27,7 @@ void ReadField(IXMLDOMNode* element, char* out, size_t width)
     STORE_CHECK(child->get_nodeType(&type), "get_nodeType");
     if (type == NODE_TEXT && !NextSibling(child.Get())) {
         Variant value;
-        STORE_CHECK(child->get_nodeValue(&value), "get_nodeValue");
+        STORE_CHECK(child->get_nodeValue(value.Receive()), "get_nodeValue");
         const VARIANT& v = value.Get();
         if (v.vt == VT_BSTR) {
             WideToAnsiField(v.bstrVal, SysStringLen(v.bstrVal), out, width);
@@ -52,7 +52,7 @@ void ReadValues(IXMLDOMNode* parent, Slot* slots, size_t count, const char* what
     const unsigned all = (1u << count) - 1;
     for (NodePtr child = FirstChild(parent); child && found != all; child = NextSibling(child.Get())) {
         Bstr name;
-        STORE_CHECK(child->get_nodeName(&name), "get_nodeName");
+        STORE_CHECK(child->get_nodeName(name.Receive()), "get_nodeName");
         if (name.Get() == nullptr)
             continue;
         for (size_t i = 0; i < count; ++i) {
@@ -113,7 +113,7 @@ int CmyXml::LoadSnapshotFrom(IXMLDOMDocument* doc)
             NodePtr entries = ReadContainer(booklist.Get(), note.id, note.name, "a note lacks id, name or array");
             ComPtr<IXMLDOMNodeList> list;
             long count = 0;
-            if (SUCCEEDED(entries->get_childNodes(&list)) && list && SUCCEEDED(list->get_length(&count)))
+            if (SUCCEEDED(entries->get_childNodes(list.Receive())) && list && SUCCEEDED(list->get_length(&count)))
                 note.entries.reserve(static_cast<size_t>(count));
             int e = 0;
             for (NodePtr bookmark = FirstChild(entries.Get()); bookmark;

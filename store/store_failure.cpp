@@ -16,12 +16,12 @@ void RaiseStoreFailure(HRESULT code, int line, const char* what)
 {
     StoreFailure failure{code, line, "CmyXml", what != nullptr ? what : ""};
     ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) == S_OK && info) {
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
         Bstr source;
         Bstr description;
-        if (SUCCEEDED(info->GetSource(&source)) && source.Length() > 0)
+        if (SUCCEEDED(info->GetSource(source.Receive())) && source.Length() > 0)
             failure.source = WideToAnsi(source.Get(), source.Length());
-        if (SUCCEEDED(info->GetDescription(&description)) && description.Length() > 0)
+        if (SUCCEEDED(info->GetDescription(description.Receive())) && description.Length() > 0)
             failure.description = WideToAnsi(description.Get(), description.Length());
     }
     throw failure;

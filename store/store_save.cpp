@@ -25,7 +25,7 @@ const char kConversionHint[] =
 void WriteIndentedFile(IXMLDOMDocument* doc, const char* path)
 {
     ComPtr<IStream> stream;
-    STORE_CHECK(SHCreateStreamOnFileA(path, STGM_WRITE | STGM_CREATE | STGM_SHARE_DENY_WRITE, &stream),
+    STORE_CHECK(SHCreateStreamOnFileA(path, STGM_WRITE | STGM_CREATE | STGM_SHARE_DENY_WRITE, stream.Receive()),
                 "SHCreateStreamOnFile");
     ComPtr<IMXWriter> writer;
     STORE_CHECK(writer.CreateByProgId(L"MSXML2.MXXMLWriter", kIidMxWriter),

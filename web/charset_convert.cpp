@@ -5,9 +5,8 @@
 #include <cwchar>
 #include <string>
 
-#include "web/ado_stream.h"
+#include "app/ansi_text.h"
 #include "web/charset_guess.h"
-#include "app/com_types.h"
 #include "web/jis_kana.h"
 #include "web/mlang_convert.h"
 
@@ -17,43 +16,22 @@ const UINT kCodePageJis = 50222;     // ISO-2022-JP with half-width katakana
 const UINT kCodePageEucJp = 51932;   // MLang's EUC-JP
 const size_t kMaxTitle = CSetStrCode::kTitleBufferSize - 1;
 
-// CP_ACP and CP_THREAD_ACP as real numbers, for the lead-byte test.
-UINT ResolveCodePage(UINT codePage)
-{
-    if (codePage == CP_THREAD_ACP) {
-        char number[8] = {};
-        if (GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number) > 0 &&
-            atoi(number) > 0)
-            return static_cast<UINT>(atoi(number));
-        return GetACP();
-    }
-    return codePage == CP_ACP ? GetACP() : codePage;
-}
-
-// Wide text to `codePage` text in out[kTitleBufferSize]. A result longer
-// than 519 bytes is cut before a character, never inside one.
-bool WideToTitle(UINT codePage, const wchar_t* wide, size_t wideLength, char* out)
+// Wide text to program text in out[kTitleBufferSize]. A result longer than
+// 519 bytes is cut before a character, never inside one.
+bool WideToTitle(const wchar_t* wide, size_t wideLength, char* out)
 {
     if (wideLength == 0) {
         out[0] = '\0';
         return true;
     }
     const int length = static_cast<int>(wideLength);
-    const int needed = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         return false;
     std::string text(static_cast<size_t>(needed), '\0');
-    if (WideCharToMultiByte(codePage, 0, wide, length, &text[0], needed, nullptr, nullptr) != needed)
+    if (WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], needed, nullptr, nullptr) != needed)
         return false;
-
-    const UINT leadCodePage = ResolveCodePage(codePage);
-    size_t keep = 0;
-    while (keep < text.size()) {
-        const size_t step = IsDBCSLeadByteEx(leadCodePage, static_cast<BYTE>(text[keep])) ? 2 : 1;
-        if (keep + step > kMaxTitle || keep + step > text.size())
-            break;
-        keep += step;
-    }
+    const size_t keep = CutAnsiLength(text.data(), text.size(), kMaxTitle);
     memcpy(out, text.data(), keep);
     out[keep] = '\0';
     return true;
@@ -82,40 +60,20 @@ int MlangTitleToWide(UINT codePage, const std::string& bytes, wchar_t* wide)
     return 1;
 }
 
-// EUC-JP through the ADODB stream: written as bytes, read back as text.
-HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
-{
-    ComPtr<AdoStream> stream;
-    HRESULT hr = stream.Create(kClsidAdoStream, kIidAdoStream,
-                               CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                   CLSCTX_REMOTE_SERVER);
-    if (FAILED(hr))
-        return hr;
+}  // namespace
 
-    Variant noSource;
-    V_VT(&noSource) = VT_ERROR;
-    V_ERROR(&noSource) = DISP_E_PARAMNOTFOUND;
+HRESULT ReadEucJpStream(AdoStream* stream, const char* raw, int length, Bstr* text)
+{
+    Variant noSource = Variant::Missing();
     Bstr user(L"");
     Bstr password(L"");
-    hr = stream->Open(noSource.Get(), kAdModeUnknown, kAdOpenStreamUnspecified, user.Get(), password.Get());
+    HRESULT hr = stream->Open(noSource.Get(), kAdModeUnknown, kAdOpenStreamUnspecified, user.Get(),
+                              password.Get());
     if (FAILED(hr))
         return hr;
 
     Variant bytes;
-    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(length));
-    if (array == nullptr) {
-        stream->Close();
-        return E_OUTOFMEMORY;
-    }
-    V_VT(&bytes) = VT_ARRAY | VT_UI1;
-    V_ARRAY(&bytes) = array;   // destroyed with the variant
-    void* data = nullptr;
-    hr = SafeArrayAccessData(array, &data);
-    if (SUCCEEDED(hr)) {
-        memcpy(data, raw, static_cast<size_t>(length));
-        hr = SafeArrayUnaccessData(array);
-    }
-
+    hr = Variant::Bytes(raw, static_cast<size_t>(length), &bytes);
     Bstr charset(L"EUC-JP");
     if (SUCCEEDED(hr))
         hr = stream->put_Type(kAdTypeBinary);
@@ -128,14 +86,19 @@ HRESULT ReadEucJpStream(const char* raw, int length, Bstr* text)
     if (SUCCEEDED(hr))
         hr = stream->put_Charset(charset.Get());
     if (SUCCEEDED(hr))
-        hr = stream->ReadText(kAdReadAll, &*text);
+        hr = stream->ReadText(kAdReadAll, text->Receive());
     const HRESULT closed = stream->Close();
     return FAILED(hr) ? hr : closed;
 }
 
-}  // namespace
-
 CSetStrCode::~CSetStrCode() = default;
+
+HRESULT CSetStrCode::OpenAdoStream(ComPtr<AdoStream>* stream)
+{
+    return stream->Create(kClsidAdoStream, kIidAdoStream,
+                          CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                              CLSCTX_REMOTE_SERVER);
+}
 
 int CSetStrCode::EucJpToAnsi(const char* raw, int length, char* out)
 {
@@ -146,14 +109,16 @@ int CSetStrCode::EucJpToAnsi(const char* raw, int length, char* out)
         return 0;
 
     Bstr text;
-    if (length > 0 && SUCCEEDED(ReadEucJpStream(raw, length, std::addressof(text))))
-        return WideToTitle(CP_ACP, text.Get(), text.Length(), out) ? 1 : 0;
+    ComPtr<AdoStream> stream;
+    if (length > 0 && SUCCEEDED(OpenAdoStream(&stream)) &&
+        SUCCEEDED(ReadEucJpStream(stream.Get(), raw, length, &text)))
+        return WideToTitle(text.Get(), text.Length(), out) ? 1 : 0;
 
     // Wine's stream answers ReadText with E_NOTIMPL.
     std::wstring wide;
     if (!MlangToWide(kCodePageEucJp, raw, static_cast<UINT>(length), &wide))
         return 0;
-    return WideToTitle(CP_ACP, wide.data(), wide.size(), out) ? 1 : 0;
+    return WideToTitle(wide.data(), wide.size(), out) ? 1 : 0;
 }
 
 int CSetStrCode::JisToWide(const char* raw, wchar_t* wide)
@@ -202,5 +167,5 @@ int CSetStrCode::ConvertTitle(int charset, const char* raw, char* out)
     default:
         return 0;
     }
-    return WideToTitle(CP_THREAD_ACP, wide, wcslen(wide), out) ? 1 : 0;
+    return WideToTitle(wide, wcslen(wide), out) ? 1 : 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include "app/com_types.h"
+#include "web/ado_stream.h"
+
 // Converts a raw page title in JIS, EUC-JP or UTF-8 to program text (the
 // ANSI code page, 932). One object per conversion, on the worker's stack.
 // Characters the code page cannot show become its default character.
@@ -32,4 +35,11 @@ public:
     // and writes at most 519 bytes and a zero to `out` (kTitleBufferSize);
     // on failure returns 0 and leaves `out` alone.
     int ConvertTitle(int charset, const char* raw, char* out);
+
+protected:
+    // The ADODB stream for EUC-JP; tests put a stream of their own here.
+    virtual HRESULT OpenAdoStream(ComPtr<AdoStream>* stream);
 };
+
+// EUC-JP bytes through an ADODB stream: written as bytes, read back as text.
+HRESULT ReadEucJpStream(AdoStream* stream, const char* raw, int length, Bstr* text);
