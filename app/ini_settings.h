@@ -32,6 +32,7 @@ public:
     const char* IniPath() const { return iniPath; }
     // The store selection edits these two between the dialog and the save.
     char* CurXml() { return curXml; }
+    const char* CurXml() const { return curXml; }
     char* PickPath() { return pickPath; }
 
 private:

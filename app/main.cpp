@@ -1,9 +1,6 @@
 #include <windows.h>
-#include <commctrl.h>
 
-#include "app/message_loop.h"
-#include "resources/resource.h"
-#include "ui/main_frame.h"
+#include "app/program.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -15,13 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         CloseHandle(mutex);
         return 0;
     }
-
-    // Deleted by the tray menu's exit command, which also ends the loop.
-    MYWND* frame = new MYWND(instance);
-    frame->CreateContents();
-    HACCEL frameAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
-    HACCEL searchAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));
-    int code = RunMessageLoop(frame->hwnd, frameAccel, searchAccel);
+    int code = RunProgram(instance);
     if (mutex != nullptr)
         CloseHandle(mutex);
     return code;

@@ -83,3 +83,17 @@
 #define IDC_SEARCH_DOWN 1027
 // About dialog (114).
 #define IDC_MAKER_LINK 1028
+
+// Windows of the frame: the two panes, the hosts of the views in them, the
+// strip above the tree, the status bar and the views themselves.
+#define IDC_LEFT_PANE 1
+#define IDC_RIGHT_PANE 2
+#define IDC_TREE_HOST 3
+#define IDC_LIST_HOST 4
+#define IDC_STRIP 200
+#define IDC_STATUS_BAR 300
+#define IDC_TREE_VIEW 400
+#define IDC_LIST_VIEW 500
+
+// The notification-area icon's id within the frame.
+#define ID_TRAY_ICON 600

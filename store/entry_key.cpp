@@ -42,6 +42,33 @@ EntryPositions ParseEntryKey(const char* key)
     return key == nullptr ? EntryPositions{} : ParseEntryKey(key, strlen(key));
 }
 
+bool ReadEntryKey(const char* key, EntryPositions* out)
+{
+    if (key == nullptr)
+        return false;
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    int digits = 0;
+    for (const char* p = key;; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            if (++digits > 3)
+                return false;
+            parts[part] = parts[part] * 10 + (*p - '0');
+        } else if ((*p == '-' && part < 2) || (*p == '\0' && part == 2)) {
+            if (digits == 0)
+                return false;
+            if (*p == '\0')
+                break;
+            ++part;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    *out = EntryPositions{parts[0], parts[1], parts[2]};
+    return true;
+}
+
 bool FormatEntryKey(int folder, int note, int entry, char* out, size_t size)
 {
     if (out == nullptr || size == 0)

@@ -23,6 +23,13 @@ EntryPositions ParseEntryKey(const char* key, size_t length);
 // The same for a zero-terminated key (nullptr reads as empty).
 EntryPositions ParseEntryKey(const char* key);
 
+// Reads a key exactly as the list writes it: three parts of one to three
+// decimal digits joined by "-", nothing else. False for any other text, the
+// empty key of a row beyond the key's range among them; out is then left
+// alone. Every action on a row goes by this reading, never by the lenient
+// one above, which would turn an empty key into entry 0-0-0.
+bool ReadEntryKey(const char* key, EntryPositions* out);
+
 // Writes "f-n-e" into out (size bytes, terminated). Returns false, leaving
 // an empty text, when a position is outside 0..999 or out is too small.
 bool FormatEntryKey(int folder, int note, int entry, char* out, size_t size);

@@ -113,7 +113,9 @@ int CmyXml::EditEntry(const EntryRecord& record, HWND owner)
 
 int CmyXml::SetEntryTitle(const char* title, const char* key, HWND owner)
 {
-    EntryPositions at = ParseEntryKey(key);
+    EntryPositions at;
+    if (!ReadEntryKey(key, &at))
+        return 0;
     return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
         NodePtr root = DocumentElement(doc);
         NodePtr entry = EntryAt(root.Get(), at.folder, at.note, at.entry);
@@ -130,7 +132,9 @@ int CmyXml::SetEntryTitle(const char* title, const char* key, HWND owner)
 
 int CmyXml::RecordAccess(const char* key, HWND owner)
 {
-    EntryPositions at = ParseEntryKey(key);
+    EntryPositions at;
+    if (!ReadEntryKey(key, &at))
+        return 0;
     std::wstring today = TodayText();
     return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
         NodePtr root = DocumentElement(doc);
@@ -182,7 +186,9 @@ int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
         std::vector<int> removedRows;
         EntryPositions last;
         for (const Row& row : rows) {
-            EntryPositions at = ParseEntryKey(row.key);
+            EntryPositions at;
+            if (!ReadEntryKey(row.key, &at))
+                continue;   // a key that names no entry is skipped
             NodePtr entries = EntriesOf(root.Get(), at.folder, at.note);
             if (!entries)
                 continue;   // a key that names no note is skipped
@@ -254,7 +260,11 @@ int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owne
         NodePtr root = DocumentElement(doc);
         bool written = false;
         for (const EntryRecord& record : records) {
-            EntryPositions at = ParseEntryKey(record.key, strnlen(record.key, sizeof record.key));
+            char key[sizeof record.key + 1] = {};
+            memcpy(key, record.key, sizeof record.key);
+            EntryPositions at;
+            if (!ReadEntryKey(key, &at))
+                continue;
             NodePtr entry = EntryAt(root.Get(), at.folder, at.note, at.entry);
             if (!entry)
                 continue;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "store/dom_nodes.h"
+#include "app/ansi_text.h"
 #include "store/name_compare.h"
 #include "store/store_failure.h"
 #include "store/text_convert.h"

@@ -5,12 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "store/name_compare.h"
-
-bool IsAnsiLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
+#include "app/ansi_text.h"
 
 std::string WideToAnsi(const wchar_t* text, size_t length)
 {
@@ -49,7 +44,7 @@ void WideToAnsiField(const wchar_t* text, size_t length, char* out, size_t width
     int n = WideCharToMultiByte(CP_ACP, 0, text, wlen, buffer, capacity, nullptr, nullptr);
     if (n <= 0)
         return;
-    size_t cut = CutLength(buffer, static_cast<size_t>(n), width - 1, IsAnsiLeadByte);
+    size_t cut = CutAnsiLength(buffer, static_cast<size_t>(n), width - 1);
     memcpy(out, buffer, cut);
     out[cut] = '\0';
 }
@@ -83,5 +78,5 @@ std::string CutAnsi(const char* text, size_t width)
     if (text == nullptr || width == 0)
         return std::string();
     size_t length = strlen(text);
-    return std::string(text, CutLength(text, length, width - 1, IsAnsiLeadByte));
+    return std::string(text, CutAnsiLength(text, length, width - 1));
 }

@@ -18,5 +18,3 @@ std::wstring AnsiToWide(const char* text);
 std::wstring AnsiToDocumentText(const char* text);
 // Cuts an ANSI text to at most width - 1 bytes without splitting a character.
 std::string CutAnsi(const char* text, size_t width);
-// Lead-byte test of the system's ANSI code page.
-bool IsAnsiLeadByte(unsigned char c);

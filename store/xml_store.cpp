@@ -64,6 +64,12 @@ void CmyXml::ClearSnapshot()
     snapshot_.shrink_to_fit();
 }
 
+int CmyXml::ReloadSnapshot()
+{
+    ClearSnapshot();
+    return LoadSnapshot();
+}
+
 int CmyXml::CreateStoreFile(const char* path)
 {
     if (path == nullptr || path[0] == '\0')

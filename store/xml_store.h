@@ -55,6 +55,8 @@ public:
     // the failure stay.
     int LoadSnapshot();
     void ClearSnapshot();
+    // ClearSnapshot, then LoadSnapshot: the snapshot as the file holds it now.
+    int ReloadSnapshot();
     std::vector<FolderRecord> CopySnapshot() const { return snapshot_; }
     const std::vector<FolderRecord>& Snapshot() const { return snapshot_; }
     int FolderCount() const { return static_cast<int>(snapshot_.size()); }

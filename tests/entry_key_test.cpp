@@ -109,3 +109,23 @@ TEST(EntryKey, FormatAndParseRoundTrip)
         }
     }
 }
+
+TEST(EntryKey, StrictReadingTakesOnlyWhatTheListWrites)
+{
+    const KeyCase good[] = {{"0-0-0", 0, 0, 0}, {"12-345-999", 12, 345, 999}, {"007-010-100", 7, 10, 100}};
+    for (const KeyCase& c : good) {
+        EntryPositions p;
+        ASSERT_TRUE(ReadEntryKey(c.key, &p)) << c.key;
+        EXPECT_EQ(p.folder, c.folder);
+        EXPECT_EQ(p.note, c.note);
+        EXPECT_EQ(p.entry, c.entry);
+    }
+    // The empty key of a row past 999 entries among them: none may name 0-0-0.
+    const char* bad[] = {"", "5", "5-", "-7", "--9", "3-4", "1-2-", "1-2-3-", "1-2-3-4",
+                         "1-2-1000", "x-y-z", "1-2-3x", " 1-2-3", "1--3", nullptr};
+    for (const char* key : bad) {
+        EntryPositions p{4, 5, 6};
+        EXPECT_FALSE(ReadEntryKey(key, &p)) << (key != nullptr ? key : "(null)");
+        EXPECT_EQ(p.folder, 4);
+    }
+}

@@ -6,8 +6,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/live_frames.h"
-#include "app/message_loop.h"
+#include "ui/live_frames.h"
+#include "ui/message_loop.h"
 #include "resources/resource.h"
 #include "support/dialog_watcher.h"
 #include "support/frame_fixture.h"

@@ -31,7 +31,7 @@ protected:
         for (HTREEITEM it = TreeView_GetRoot(Tree()); it != nullptr;
              it = TreeView_GetNextSibling(Tree(), it)) {
             char text[520] = {};
-            Child().tree.GetItemLabel(it, text);
+            Child().tree.GetItemLabel(it, text, sizeof text);
             labels.push_back(text);
         }
         return labels;

@@ -1,8 +1,9 @@
-#include "app/base_wnd.h"
+#include "ui/base_wnd.h"
 
 #include <windowsx.h>
 
 #include "app/pane_layout.h"
+#include "resources/resource.h"
 
 bool CBaseWnd::CreatePanes(HINSTANCE instance, HWND frame)
 {
@@ -16,9 +17,9 @@ bool CBaseWnd::CreatePanes(HINSTANCE instance, HWND frame)
     dragging = 0;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     hwndLeft = CreateWindowExA(0, "BaseWndClass", "", style, 0, 0, 0, 0, frame,
-                               reinterpret_cast<HMENU>(1), instance, this);
+                               reinterpret_cast<HMENU>(IDC_LEFT_PANE), instance, this);
     hwndRight = CreateWindowExA(0, "BaseWndClass", "", style, 0, 0, 0, 0, frame,
-                                reinterpret_cast<HMENU>(2), instance, this);
+                                reinterpret_cast<HMENU>(IDC_RIGHT_PANE), instance, this);
     child.toolbar = toolbar;
     child.statusBar = statusBar;
     return hwndLeft != nullptr && hwndRight != nullptr;
@@ -53,11 +54,11 @@ BOOL CBaseWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT
             child.LayoutHosts(hwndLeft, hwndRight);
         return TRUE;
     case WM_SETCURSOR:
-        SetCursor(LoadCursorA(nullptr, id == 1 ? IDC_SIZEWE : IDC_ARROW));
+        SetCursor(LoadCursorA(nullptr, id == IDC_LEFT_PANE ? IDC_SIZEWE : IDC_ARROW));
         *result = TRUE;
         return TRUE;
     case WM_LBUTTONDOWN:
-        if (id == 1) {
+        if (id == IDC_LEFT_PANE) {
             SetCapture(hwnd);
             dragging = 1;
         }

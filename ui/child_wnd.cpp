@@ -28,9 +28,9 @@ bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
                         nullptr, nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     hwndTreeHost = CreateWindowExA(0, "ChildWndClass", "", style, 0, 0, 0, 0, leftPane,
-                                   reinterpret_cast<HMENU>(3), instance, this);
+                                   reinterpret_cast<HMENU>(IDC_TREE_HOST), instance, this);
     hwndListHost = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, "ChildWndClass", "",
-                                   style, 0, 0, 0, 0, rightPane, reinterpret_cast<HMENU>(4),
+                                   style, 0, 0, 0, 0, rightPane, reinterpret_cast<HMENU>(IDC_LIST_HOST),
                                    instance, this);
     if (hwndTreeHost == nullptr || hwndListHost == nullptr)
         return false;
@@ -46,7 +46,7 @@ bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
 
     // An empty toolbar that only takes room above the tree.
     strip = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_LIST,
-                            0, 0, 0, 0, hwndTreeHost, reinterpret_cast<HMENU>(200), instance, nullptr);
+                            0, 0, 0, 0, hwndTreeHost, reinterpret_cast<HMENU>(IDC_STRIP), instance, nullptr);
     if (strip != nullptr)
         SendMessageA(strip, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     return tree.CreateTree(instance, hwndTreeHost) &&
@@ -92,7 +92,7 @@ BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (lParam == -1)
             GetCursorPos(&pt);   // from the keyboard: show it where the mouse is
-        if (GetDlgCtrlID(hwnd) == 3)
+        if (GetDlgCtrlID(hwnd) == IDC_TREE_HOST)
             tree.ShowTreeMenu(hInst, pt);
         else
             list.ShowListMenu(pt, tree.control);
@@ -111,6 +111,9 @@ void CChildWnd::NewFolderCommand()
         MessageBoxA(hwndTreeHost, "フォルダの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
         return;
     }
+    // The views read the snapshot: it must hold the new folder before its
+    // item can be selected.
+    store.ReloadSnapshot();
     tree.AddFolderItem();
 }
 
@@ -121,16 +124,21 @@ void CChildWnd::NewNoteCommand()
         return;
     TreePosition pos;
     bool isNote = tree.GetItemPosition(selected, &pos);
+    if (!tree.CheckPosition(TreePosition{pos.folder, -1}))
+        return;
     if (!store.NewNote(pos.folder, 999, hwndTreeHost)) {
         MessageBoxA(hwndTreeHost, "ノートの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
         return;
     }
+    // Selecting the new note must show its (empty) list, not the rows of
+    // the note shown before.
+    store.ReloadSnapshot();
     tree.AddNoteItem(isNote ? TreeView_GetParent(tree.control, selected) : selected);
 }
 
 BOOL CChildWnd::OnCommand(HWND host, int command)
 {
-    bool fromTree = GetDlgCtrlID(host) == 3;
+    bool fromTree = GetDlgCtrlID(host) == IDC_TREE_HOST;
     switch (command) {
     case ID_OPEN_STORE:
         OpenStore(host);
@@ -174,9 +182,9 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
 
 BOOL CChildWnd::OnNotify(HWND host, NMHDR* header, LRESULT* result)
 {
-    if (GetDlgCtrlID(host) == 3 && header->hwndFrom == tree.control)
+    if (GetDlgCtrlID(host) == IDC_TREE_HOST && header->hwndFrom == tree.control)
         return OnTreeNotify(header, result);
-    if (GetDlgCtrlID(host) == 4 && header->hwndFrom == list.control)
+    if (GetDlgCtrlID(host) == IDC_LIST_HOST && header->hwndFrom == list.control)
         return OnListNotify(header, result);
     return FALSE;
 }

@@ -85,10 +85,47 @@ void CListCtrl::CommitRowRename(const NMLVDISPINFOA* info, HWND owner)
         return;
     if (lstrcmpA(typed, savedTitle) == 0)
         return;
-    char key[12] = {};
-    ListView_GetItemText(control, info->item.iItem, 8, key, sizeof key);
+    char key[kEntryKeySize] = {};
+    if (!RowKey(info->item.iItem, key, sizeof key)) {
+        ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
+        return;
+    }
     if (store->SetEntryTitle(typed, key, owner))
-        ListView_SetItemText(control, info->item.iItem, 0, typed);
+        ListView_SetItemText(control, info->item.iItem, kTitleColumn, typed);
+}
+
+bool CListCtrl::RowKey(int row, char* key, int size) const
+{
+    key[0] = '\0';
+    ListView_GetItemText(control, row, kKeyColumn, key, size);
+    EntryPositions at;
+    if (!ReadEntryKey(key, &at))
+        return false;
+    // The key must name an entry the store holds now, not merely parse.
+    const std::vector<FolderRecord>& folders = store->Snapshot();
+    if (at.folder >= static_cast<int>(folders.size()))
+        return false;
+    const std::vector<NoteRecord>& notes = folders[static_cast<size_t>(at.folder)].notes;
+    return at.note < static_cast<int>(notes.size()) &&
+           at.entry < static_cast<int>(notes[static_cast<size_t>(at.note)].entries.size());
+}
+
+bool CListCtrl::SelectedRowsHaveKeys() const
+{
+    char key[kEntryKeySize];
+    for (int row = FirstSelectedRow(); row >= 0; row = ListView_GetNextItem(control, row, LVNI_SELECTED)) {
+        if (!RowKey(row, key, sizeof key))
+            return false;
+    }
+    return true;
+}
+
+void CListCtrl::ReloadList(int folder, int note)
+{
+    SetBusy(true);
+    store->ReloadSnapshot();
+    FillList(folder, note);
+    SetBusy(false);
 }
 
 bool CListCtrl::DeleteRows(HWND owner)
@@ -100,24 +137,24 @@ bool CListCtrl::DeleteRows(HWND owner)
         if (row < 0)
             return true;
         char title[520] = {};
-        ListView_GetItemText(control, row, 0, title, sizeof title);
+        ListView_GetItemText(control, row, kTitleColumn, title, sizeof title);
         snprintf(question, sizeof question, "'%s' を削除しますか？", title);
     } else {
         snprintf(question, sizeof question, "' %d ' 個のピンロールを削除しますか？", selected);
     }
+    // A row without a usable key would delete some other entry.
+    if (!SelectedRowsHaveKeys()) {
+        ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
+        return true;
+    }
     if (MessageBoxA(owner, question, "削除の確認", MB_YESNO | MB_ICONWARNING) != IDYES)
         return true;
 
-    char key[12] = {};
-    ListView_GetItemText(control, 0, 8, key, sizeof key);
-    EntryPositions shown = ParseEntryKey(key);
+    const int folder = shownFolder_;
+    const int note = shownNote_;
     if (!store->DeleteSelectedEntries(control, owner))
         return false;
-    SetBusy(true);
-    store->ClearSnapshot();
-    store->LoadSnapshot();
-    FillList(shown.folder, shown.note);
-    SetBusy(false);
+    ReloadList(folder, note);
     return true;
 }
 
@@ -127,10 +164,8 @@ void CListCtrl::ReportItemError(const char* message, const char* boxText, int li
                       settings != nullptr ? settings->ExeDir() : "");
 }
 
-void CListCtrl::RecordAccessOfRow(int row, HWND owner)
+void CListCtrl::RecordAccessOfRow(const char* key, HWND owner)
 {
-    char key[12] = {};
-    ListView_GetItemText(control, row, 8, key, sizeof key);
     SetBusy(true);
     store->RecordAccess(key, owner);
     SetBusy(false);
@@ -144,24 +179,35 @@ void CListCtrl::CopyAddress(HWND owner)
         return;
     }
     char address[1024] = {};
-    ListView_GetItemText(control, row, 1, address, sizeof address);
-    if (address[0] == '\0') {
+    char key[kEntryKeySize];
+    ListView_GetItemText(control, row, kAddressColumn, address, sizeof address);
+    if (address[0] == '\0' || !RowKey(row, key, sizeof key)) {
         ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
         return;
     }
-    if (!PutOnClipboard(address)) {
-        ReportItemError("クリップボードの処理に失敗しました。", nullptr, __LINE__);
+    // Only a copy that reached the clipboard counts as an access.
+    bool told = false;
+    if (!PutOnClipboard(address, &told)) {
+        if (told)
+            LogModuleError("クリップボードの処理に失敗しました。", __LINE__, ".\\CListCtrl",
+                           settings != nullptr ? settings->ExeDir() : "");
+        else
+            ReportItemError("クリップボードの処理に失敗しました。", nullptr, __LINE__);
         return;
     }
-    RecordAccessOfRow(row, owner);
+    RecordAccessOfRow(key, owner);
 }
 
-bool CListCtrl::PutOnClipboard(const char* text)
+bool CListCtrl::PutOnClipboard(const char* text, bool* toldUser)
 {
+    if (toldUser != nullptr)
+        *toldUser = false;
     size_t size = strlen(text) + 1;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (memory == nullptr) {
         MessageBoxA(control, "GlobalAllocエラー", "Error", MB_OK);
+        if (toldUser != nullptr)
+            *toldUser = true;
         return false;
     }
     if (void* p = GlobalLock(memory)) {
@@ -171,14 +217,17 @@ bool CListCtrl::PutOnClipboard(const char* text)
     if (!OpenClipboard(nullptr)) {
         GlobalFree(memory);
         MessageBoxA(control, "クリップボードのオープンに失敗しました。", "ERROR", MB_OK | MB_ICONERROR);
-        return true;
+        if (toldUser != nullptr)
+            *toldUser = true;
+        return false;
     }
     EmptyClipboard();
     // The clipboard owns the memory once it took it.
-    if (SetClipboardData(CF_TEXT, memory) == nullptr)
+    bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!placed)
         GlobalFree(memory);
     CloseClipboard();
-    return true;
+    return placed;
 }
 
 void CListCtrl::OpenInBrowser(HWND owner)
@@ -189,25 +238,25 @@ void CListCtrl::OpenInBrowser(HWND owner)
         return;
     }
     char address[1024] = {};
-    char key[12] = {};
-    ListView_GetItemText(control, row, 1, address, sizeof address);
-    ListView_GetItemText(control, row, 8, key, sizeof key);
+    char key[kEntryKeySize] = {};
+    ListView_GetItemText(control, row, kAddressColumn, address, sizeof address);
+    ListView_GetItemText(control, row, kKeyColumn, key, sizeof key);
     if (address[0] == '\0' || key[0] == '\0')
         return;
+    if (!RowKey(row, key, sizeof key)) {
+        ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
+        return;
+    }
     browserLauncher(address);
-    RecordAccessOfRow(row, owner);
+    RecordAccessOfRow(key, owner);
 }
 
 void CListCtrl::RefreshList(const CTreeCtrl* tree)
 {
     SetBusy(true);
-    store->ClearSnapshot();
-    store->LoadSnapshot();
-    char key[12] = {};
+    store->ReloadSnapshot();
     if (ListView_GetItemCount(control) > 0) {
-        ListView_GetItemText(control, 0, 8, key, sizeof key);
-        EntryPositions shown = ParseEntryKey(key);
-        FillList(shown.folder, shown.note);
+        FillList(shownFolder_, shownNote_);
     } else if (tree != nullptr) {
         // An empty list has no key to go by: show the tree's selected note.
         TreePosition pos;

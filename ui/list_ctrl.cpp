@@ -16,7 +16,7 @@ struct Column {
     int width;
 };
 
-const Column kColumns[9] = {
+const Column kColumns[kListColumnCount] = {
     {"タイトル", 180}, {"アドレス", 180}, {"コメント", 200}, {"作成日付", 100},
     {"最終日付", 100}, {"更新日付", 100}, {"回数", 40},    {"リンク", 60},
     {"ID", 60},
@@ -33,11 +33,7 @@ void SetCell(HWND list, int row, int column, const char* text)
 
 }  // namespace
 
-CListCtrl::~CListCtrl()
-{
-    if (images_ != nullptr)
-        ImageList_Destroy(images_);
-}
+CListCtrl::~CListCtrl() = default;
 
 bool CListCtrl::CreateList(HINSTANCE inst, HWND parent, CmyXml* xml)
 {
@@ -48,7 +44,7 @@ bool CListCtrl::CreateList(HINSTANCE inst, HWND parent, CmyXml* xml)
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_EDITLABELS |
                         LVS_SHOWSELALWAYS;
     control = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(500), inst, nullptr);
+                              reinterpret_cast<HMENU>(IDC_LIST_VIEW), inst, nullptr);
     if (control == nullptr)
         return false;
     DWORD ex = ListView_GetExtendedListViewStyle(control);
@@ -60,7 +56,7 @@ bool CListCtrl::CreateList(HINSTANCE inst, HWND parent, CmyXml* xml)
 
 void CListCtrl::AddColumns()
 {
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kListColumnCount; ++i) {
         LVCOLUMNA col;
         ZeroMemory(&col, sizeof col);
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -79,8 +75,8 @@ const char* CListCtrl::LinkText(const char* code)
 
 void CListCtrl::FillList(int folder, int note)
 {
-    // The row image list is made once and kept for every later fill (the
-    // control does not own it; the destructor frees it).
+    // The row image list is made once and kept for every later fill; the
+    // control owns it.
     if (images_ == nullptr) {
         images_ = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 1, 0);
         HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_LINKCAIRN),
@@ -102,6 +98,8 @@ void CListCtrl::FillList(int folder, int note)
     if (note < 0 || note >= static_cast<int>(f.notes.size()))
         return;
     const std::vector<EntryRecord>& entries = f.notes[note].entries;
+    shownFolder_ = folder;
+    shownNote_ = note;
     SendMessageA(control, WM_SETREDRAW, FALSE, 0);
     ListView_SetItemCount(control, static_cast<int>(entries.size()));
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
@@ -124,7 +122,7 @@ void CListCtrl::FillList(int folder, int note)
         SetCell(control, row, 5, e.update);
         SetCell(control, row, 6, e.count);
         SetCell(control, row, 7, LinkText(e.valid));
-        SetCell(control, row, 8, key);
+        SetCell(control, row, kKeyColumn, key);
     }
     SendMessageA(control, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(control, nullptr, TRUE);

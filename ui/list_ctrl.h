@@ -8,6 +8,12 @@ class CStatusBarWnd;
 
 // The entry list (control id 500): one row per entry of the shown note, nine
 // columns, the entry key "f-n-e" in the last one.
+constexpr int kListColumnCount = 9;
+constexpr int kTitleColumn = 0;
+constexpr int kAddressColumn = 1;
+constexpr int kCountColumn = 6;
+constexpr int kKeyColumn = 8;
+
 class CListCtrl {
 public:
     HINSTANCE instance = nullptr;
@@ -41,13 +47,20 @@ public:
     // False only when the store failed.
     bool DeleteRows(HWND owner);
     void CopyAddress(HWND owner);
-    bool PutOnClipboard(const char* text);
+    // True only when the text is on the clipboard; toldUser says whether a
+    // message box already told the user why not.
+    bool PutOnClipboard(const char* text, bool* toldUser = nullptr);
     void OpenInBrowser(HWND owner);
     // tree: whose selected note an empty list shows (may be nullptr).
     void RefreshList(const class CTreeCtrl* tree);
     int GetSelectedRowText(int column, char* buffer, int size) const;
     bool GetRowText(bool onlySelected, int row, int column, char* buffer, int size) const;
     LRESULT DrawListRow(const NMLVCUSTOMDRAW* draw) const;
+    // The row's entry key, when it names an entry of the snapshot (rows
+    // beyond a key's range have none); false otherwise.
+    bool RowKey(int row, char* key, int size) const;
+    // SetBusy around a reload of the snapshot and a fill.
+    void ReloadList(int folder, int note);
 
     // Sort in progress.
     bool sortDescending = false;
@@ -56,10 +69,16 @@ public:
 
 private:
     int FirstSelectedRow() const;
-    void RecordAccessOfRow(int row, HWND owner);
+    bool SelectedRowsHaveKeys() const;
+    void RecordAccessOfRow(const char* key, HWND owner);
     void ReportItemError(const char* message, const char* boxText, int line);
 
+    // Given to the control, which destroys it with itself (the list view
+    // owns its image lists unless LVS_SHAREIMAGELISTS is set).
     HIMAGELIST images_ = nullptr;
+    // The note whose entries the rows are, from the last fill.
+    int shownFolder_ = -1;
+    int shownNote_ = -1;
 };
 
 // Opens an address with the shell's default verb; tests may replace it.

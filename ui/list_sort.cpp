@@ -7,7 +7,7 @@ namespace {
 
 // One direction flag per column for the whole run: each click flips it, so
 // the first click sorts descending.
-bool sortDescendingTable[9] = {};
+bool sortDescendingTable[kListColumnCount] = {};
 
 int CALLBACK CompareThunk(LPARAM a, LPARAM b, LPARAM self)
 {
@@ -19,11 +19,11 @@ int CALLBACK CompareThunk(LPARAM a, LPARAM b, LPARAM self)
 void CListCtrl::SortByColumn(const NMLISTVIEW* click)
 {
     int column = click->iSubItem;
-    if (column < 0 || column >= 9)
+    if (column < 0 || column >= kListColumnCount)
         return;
     sortDescendingTable[column] = !sortDescendingTable[column];
     sortColumn = column;
-    sortAsText = column != 6;
+    sortAsText = column != kCountColumn;
     sortDescending = sortDescendingTable[column];
     ListView_SortItems(control, CompareThunk, reinterpret_cast<LPARAM>(this));
 }

@@ -1,4 +1,4 @@
-#include "app/live_frames.h"
+#include "ui/live_frames.h"
 
 #include <windows.h>
 

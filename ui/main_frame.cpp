@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/live_frames.h"
-#include "app/message_loop.h"
+#include "ui/live_frames.h"
+#include "ui/message_loop.h"
 #include "resources/resource.h"
 
 MYWND::MYWND(HINSTANCE instance, const char* modulePath)
@@ -74,11 +74,13 @@ void MYWND::SetTrayIcon(BOOL add)
         ZeroMemory(&trayData, sizeof trayData);
         trayData.cbSize = sizeof trayData;
         trayData.hWnd = hwnd;
-        trayData.uID = 600;
+        trayData.uID = ID_TRAY_ICON;
         trayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         trayData.uCallbackMessage = WM_TRAYICON;
-        trayData.hIcon = static_cast<HICON>(
-            LoadImageA(hInst, MAKEINTRESOURCEA(IDI_LINKCAIRN), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        if (!trayIcon_)
+            trayIcon_.Reset(static_cast<HICON>(
+                LoadImageA(hInst, MAKEINTRESOURCEA(IDI_LINKCAIRN), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+        trayData.hIcon = trayIcon_.Get();
         lstrcpynA(trayData.szTip, "linkcairn", sizeof trayData.szTip);
         Shell_NotifyIconA(NIM_ADD, &trayData);
     } else {
@@ -116,9 +118,9 @@ void MYWND::EnableMenu(HMENU menu)
     CChildWnd& child = panes.child;
     HWND focus = GetFocus();
     int focusId = focus != nullptr ? GetDlgCtrlID(focus) : 0;
-    if (focusId == 400) {
+    if (focusId == IDC_TREE_VIEW) {
         child.tree.EnableTreeMenu(TreeView_GetSelection(child.tree.control), menu);
-    } else if (focusId == 500) {
+    } else if (focusId == IDC_LIST_VIEW) {
         child.list.EnableListMenu(menu, child.list.HasSelectedRow(), child.tree.control);
         EnableMenuItem(menu, ID_NEW_NOTE, MF_BYCOMMAND | MF_GRAYED);
         EnableMenuItem(menu, ID_NEW_FOLDER, MF_BYCOMMAND | MF_GRAYED);
@@ -201,7 +203,7 @@ BOOL MYWND::OnCommand(int command)
 
 BOOL MYWND::OnTrayIcon(WPARAM id, LPARAM mouse)
 {
-    if (id != 600)
+    if (id != ID_TRAY_ICON)
         return FALSE;
     if (mouse == WM_LBUTTONDBLCLK) {
         ShowWindow(hwnd, SW_SHOW);

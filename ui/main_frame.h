@@ -2,7 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/base_wnd.h"
+#include "ui/base_wnd.h"
+#include "app/owned_handle.h"
 #include "app/window_object.h"
 #include "ui/toolbar.h"
 
@@ -39,6 +40,9 @@ private:
     BOOL OnTrayIcon(WPARAM id, LPARAM mouse);
 
     UINT taskbarCreated_ = 0;
+    // Loaded once; the shell only borrows it, also when the icon is added
+    // again after the notification area was recreated.
+    OwnedIcon trayIcon_;
 };
 
 const UINT WM_TRAYICON = WM_APP + 4;

@@ -1,6 +1,22 @@
-#include "app/message_loop.h"
+#include "ui/message_loop.h"
 
 const char kSearchDialogTitle[] = "PinRoll - 検索";
+
+namespace {
+
+// Keys typed into an edit control (a label editor, any edit box) are its
+// own: Delete, Ctrl+A, Ctrl+C and Ctrl+X edit the text there instead of
+// deleting, selecting, copying or hiding in the main window.
+bool IsKeyForEditControl(const MSG* msg)
+{
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || msg->hwnd == nullptr)
+        return false;
+    char className[16] = {};
+    GetClassNameA(msg->hwnd, className, sizeof className);
+    return lstrcmpiA(className, "Edit") == 0;
+}
+
+}  // namespace
 
 bool RouteMessage(MSG* msg, HWND frame, HACCEL frameAccel, HACCEL searchAccel)
 {
@@ -10,6 +26,8 @@ bool RouteMessage(MSG* msg, HWND frame, HACCEL frameAccel, HACCEL searchAccel)
         TranslateAcceleratorA(search, searchAccel, msg);
         return true;
     }
+    if (IsKeyForEditControl(msg))
+        return false;
     return TranslateAcceleratorA(frame, frameAccel, msg) != 0;
 }
 

@@ -6,7 +6,8 @@ extern const char kSearchDialogTitle[];
 
 // The program's one message loop: keyboard input of the search dialog goes
 // through the dialog manager and accelerator table 4 (F3 as 40069 there),
-// everything else through the frame's table 113. Returns the exit code.
+// keys typed into an edit control go to it alone, everything else through
+// the frame's table 113. Returns the exit code.
 int RunMessageLoop(HWND frame, HACCEL frameAccel, HACCEL searchAccel);
 
 // One message through the same routing; true when it was consumed by the

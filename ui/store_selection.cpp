@@ -8,36 +8,39 @@
 #include "resources/resource.h"
 #include "ui/toolbar.h"
 
+namespace {
+
+bool IsExistingFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
 bool CChildWnd::SelectChosenStore()
 {
     char* folder = settings.PickPath();
     char* name = settings.CurXml();
     CutAtLastBackslash(folder);
 
+    // The template is written only where no file of that name exists: an
+    // existing store must never be replaced by an empty one. A name without
+    // extension is the file itself when it exists, else the same name with
+    // ".xml" (Windows' dialog adds the default extension to a new name,
+    // Wine's does not).
     char full[MAX_PATH * 2];
     snprintf(full, sizeof full, "%s\\%s", folder, name);
-    // Windows' dialog adds the default extension to a bare new name, Wine's
-    // does not: add it here so both create the same file. An existing file
-    // without extension is still opened as it is.
+    bool exists = IsExistingFile(full);
     size_t nameLength = strlen(name);
-    if (!FileNameHasExtension(name) && GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES &&
-        nameLength + 4 < static_cast<size_t>(CINI::kTextSize)) {
+    if (!exists && !FileNameHasExtension(name) && nameLength + 4 < static_cast<size_t>(CINI::kTextSize)) {
         snprintf(name + nameLength, CINI::kTextSize - nameLength, ".xml");
-    }
-
-    // "C:" alone names the drive's current folder, not its root: a store at
-    // the root would not be found and the template would replace it.
-    char searchFolder[MAX_PATH + 2];
-    snprintf(searchFolder, sizeof searchFolder, "%s%s", folder,
-             folder[0] != '\0' && folder[strlen(folder) - 1] == ':' ? "\\" : "");
-    char found[MAX_PATH];
-    char* filePart = nullptr;
-    if (SearchPathA(searchFolder, name, ".xml", MAX_PATH, found, &filePart) == 0) {
         snprintf(full, sizeof full, "%s\\%s", folder, name);
-        if (!store.CreateStoreFile(full)) {
-            MessageBoxA(nullptr, "XMLﾌｧｲﾙの作成に失敗しました", "CHK", MB_OK | MB_ICONERROR);
-            return false;
-        }
+        exists = IsExistingFile(full);
+    }
+    if (!exists && !store.CreateStoreFile(full)) {
+        MessageBoxA(nullptr, "XMLﾌｧｲﾙの作成に失敗しました", "CHK", MB_OK | MB_ICONERROR);
+        return false;
     }
     if (!settings.SaveCurrentStore()) {
         MessageBoxA(nullptr, "iniﾌｧｲﾙへの書き込みに失敗しました", "CHK", MB_OK | MB_ICONERROR);
@@ -59,12 +62,8 @@ void CChildWnd::OpenStore(HWND host)
     store.SetStorePath(settings.CurXml());
     if (store.FolderCount() >= 1) {
         tree.FillTree();
-        if (statusBar != nullptr) {
-            statusBar->SetText(3, FileNamePart(settings.CurXml()));
-            char size[128];
-            CINI::FormatFileSize(settings.GetStoreFileSize(), size);
-            statusBar->SetText(2, size);
-        }
+        if (statusBar != nullptr)
+            statusBar->ShowStoreFile(settings);
     } else {
         // Nothing of the previous store may stay reachable: its items would
         // name folders the snapshot no longer has.

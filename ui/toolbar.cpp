@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "app/ini_settings.h"
 #include "app/pane_layout.h"
+#include "app/path_text.h"
 #include "resources/resource.h"
 
 namespace {
@@ -42,9 +44,9 @@ bool CToolBarWnd::Create(HINSTANCE instance, HWND parent)
     int a = static_cast<int>(SendMessageA(hwnd, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard)));
     // Silver in the strip becomes the button face: the face colour differs
     // between systems, so no fixed background colour could match it.
-    HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR),
-                                                    IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    TBADDBITMAP own = {nullptr, reinterpret_cast<UINT_PTR>(strip)};
+    strip_.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR),
+                                                 IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    TBADDBITMAP own = {nullptr, reinterpret_cast<UINT_PTR>(strip_.Get())};
     int b = static_cast<int>(SendMessageA(hwnd, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&own)));
 
     TBBUTTON buttons[4];
@@ -89,7 +91,7 @@ bool CStatusBarWnd::Create(HINSTANCE instance, HWND parent)
     InitBarClasses();
     hwnd = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr,
                            WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                           parent, reinterpret_cast<HMENU>(300), instance, nullptr);
+                           parent, reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
     if (hwnd == nullptr)
         return false;
     SetParts(parent);
@@ -108,4 +110,12 @@ void CStatusBarWnd::SetParts(HWND parent)
 void CStatusBarWnd::SetText(int part, const char* text)
 {
     SendMessageA(hwnd, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text));
+}
+
+void CStatusBarWnd::ShowStoreFile(const CINI& settings)
+{
+    SetText(3, FileNamePart(settings.CurXml()));
+    char size[128];
+    CINI::FormatFileSize(settings.GetStoreFileSize(), size);
+    SetText(2, size);
 }

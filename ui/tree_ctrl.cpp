@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "app/error_log.h"
 #include "app/ini_settings.h"
-#include "app/path_text.h"
 #include "store/xml_store.h"
 #include "resources/resource.h"
 #include "ui/view_helpers.h"
@@ -36,22 +36,18 @@ int CountFromFirst(HWND tree, HTREEITEM first, HTREEITEM item)
 
 }  // namespace
 
-CTreeCtrl::~CTreeCtrl()
-{
-    if (images != nullptr)
-        ImageList_Destroy(images);
-}
+CTreeCtrl::~CTreeCtrl() = default;
 
 bool CTreeCtrl::CreateTree(HINSTANCE instance, HWND parent)
 {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 2, 0);
+    images.Reset(ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 2, 0));
     const int icons[] = {104, 105, 103, 106};
     for (int id : icons) {
         HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
                                                    16, 16, LR_DEFAULTCOLOR));
-        ImageList_AddIcon(images, icon);
+        ImageList_AddIcon(images.Get(), icon);
         if (icon != nullptr)
             DestroyIcon(icon);
     }
@@ -59,18 +55,14 @@ bool CTreeCtrl::CreateTree(HINSTANCE instance, HWND parent)
                         TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_TRACKSELECT |
                         TVS_SINGLEEXPAND | TVS_FULLROWSELECT;
     control = CreateWindowExA(0, WC_TREEVIEWA, "", style, 0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(400), instance, nullptr);
+                              reinterpret_cast<HMENU>(IDC_TREE_VIEW), instance, nullptr);
     if (control == nullptr)
         return false;
-    TreeView_SetImageList(control, images, TVSIL_NORMAL);
+    TreeView_SetImageList(control, images.Get(), TVSIL_NORMAL);
     if (settings != nullptr && settings->CurXml()[0] != '\0') {
         FillTree();
-        if (statusBar != nullptr) {
-            statusBar->SetText(3, FileNamePart(settings->CurXml()));
-            char size[128];
-            CINI::FormatFileSize(settings->GetStoreFileSize(), size);
-            statusBar->SetText(2, size);
-        }
+        if (statusBar != nullptr)
+            statusBar->ShowStoreFile(*settings);
     }
     TreeView_SetItemHeight(control, 16);
     return true;
@@ -131,20 +123,37 @@ bool CTreeCtrl::GetSelectedPosition(TreePosition* pos) const
     return GetItemPosition(selected, pos);
 }
 
-bool CTreeCtrl::GetItemLabel(HTREEITEM item, char* buffer) const
+bool CTreeCtrl::CheckPosition(const TreePosition& pos) const
+{
+    const std::vector<FolderRecord>& folders = store->Snapshot();
+    bool known = pos.folder >= 0 && pos.folder < static_cast<int>(folders.size()) &&
+                 pos.note < static_cast<int>(folders[static_cast<size_t>(pos.folder)].notes.size());
+    if (!known)
+        ReportModuleError(control, "アイテムの取得に失敗しました。", "ｱｲﾃﾑの取得に失敗しました。",
+                          MB_ICONERROR, __LINE__, ".\\CTreeCtrl", settings != nullptr ? settings->ExeDir() : "");
+    return known;
+}
+
+bool CTreeCtrl::GetItemLabel(HTREEITEM item, char* buffer, int size) const
 {
     TVITEMA tvi;
     ZeroMemory(&tvi, sizeof tvi);
     tvi.mask = TVIF_TEXT;
     tvi.hItem = item;
     tvi.pszText = buffer;
-    tvi.cchTextMax = 520;
+    tvi.cchTextMax = size;
     return SendMessageA(control, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)) != 0;
 }
 
 void CTreeCtrl::SetBusy(bool on)
 {
     SetControlBusy(control, on);
+}
+
+void CTreeCtrl::ReloadTree()
+{
+    store->ReloadSnapshot();
+    FillTree();
 }
 
 void CTreeCtrl::OnSelectionChanged(CToolBarWnd* toolbar)

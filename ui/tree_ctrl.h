@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "app/owned_handle.h"
+
 class CmyXml;
 class CINI;
 class CListCtrl;
@@ -23,7 +25,7 @@ HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const char* text, int imag
 class CTreeCtrl {
 public:
     HWND control = nullptr;
-    HIMAGELIST images = nullptr;
+    OwnedImageList images;   // a tree view never frees its image list
     CmyXml* store = nullptr;
     CINI* settings = nullptr;
     CListCtrl* list = nullptr;
@@ -39,8 +41,14 @@ public:
     HTREEITEM FindItemAtPosition(const TreePosition& pos) const;
     // False when nothing or a folder is selected.
     bool GetSelectedPosition(TreePosition* pos) const;
-    bool GetItemLabel(HTREEITEM item, char* buffer) const;   // buffer of 520
+    // Whether pos names a folder (note -1) or a note that the snapshot
+    // holds; when not, the user is told and false returned. Every change
+    // made through a tree position asks this first.
+    bool CheckPosition(const TreePosition& pos) const;
+    bool GetItemLabel(HTREEITEM item, char* buffer, int size) const;
     void SetBusy(bool on);
+    // Reads the store file again and rebuilds every item (inside SetBusy).
+    void ReloadTree();
     void EnableTreeMenu(HTREEITEM item, HMENU menu) const;
     // Selection change: fills the list for a note, follows with the toolbar.
     void OnSelectionChanged(class CToolBarWnd* toolbar);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/name_compare.h"
+#include "app/ansi_text.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/tree_ctrl.h"
@@ -57,22 +57,26 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
     item.pszText = info->item.pszText;
     SendMessageA(control, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     char name[520] = {};
-    if (!GetItemLabel(info->item.hItem, name))
+    if (!GetItemLabel(info->item.hItem, name, sizeof name))
         return;
-    // A name holds at most 259 bytes; never cut a double-byte character.
-    name[CutLength(name, strlen(name), 259)] = '\0';
+    // A name holds at most 259 bytes.
+    CutAnsiInPlace(name, 259);
 
     TreePosition pos;
     bool isNote = GetItemPosition(info->item.hItem, &pos);
+    if (!CheckPosition(pos)) {
+        SetBusy(true);
+        ReloadTree();
+        SetBusy(false);
+        return;
+    }
     if (isNote)
         store->RenameNote(name, pos.folder, pos.note, control);
     else
         store->RenameFolder(name, pos.folder, control);
 
-    store->ClearSnapshot();
-    store->LoadSnapshot();
     SetBusy(true);
-    FillTree();
+    ReloadTree();
     // The store sorts by name: find the item at its new place.
     TreePosition found;
     found.folder = isNote ? pos.folder : store->FindFolderByName(name);
@@ -114,17 +118,19 @@ bool CTreeCtrl::DeleteTreeItem()
     if (selected == nullptr)
         return true;
     char label[520] = {};
-    if (!GetItemLabel(selected, label)) {
+    if (!GetItemLabel(selected, label, sizeof label)) {
         MessageBoxA(control, "ﾃｷｽﾄの取得に失敗しました。", "ERROR", MB_OK | MB_ICONERROR);
         return true;
     }
+    TreePosition pos;
+    bool isNote = GetItemPosition(selected, &pos);
+    if (!CheckPosition(pos))
+        return true;
     char question[600];
     snprintf(question, sizeof question, "'%s' を削除しますか？", label);
     if (MessageBoxA(control, question, "削除の確認", MB_YESNO | MB_ICONWARNING) != IDYES)
         return true;
 
-    TreePosition pos;
-    bool isNote = GetItemPosition(selected, &pos);
     int done = isNote ? store->DeleteNote(pos.folder, pos.note, control)
                       : store->DeleteFolder(pos.folder, control);
     if (!done) {
@@ -135,9 +141,7 @@ bool CTreeCtrl::DeleteTreeItem()
     TreeView_DeleteItem(control, selected);
 
     SetBusy(true);
-    store->ClearSnapshot();
-    store->LoadSnapshot();
-    FillTree();
+    ReloadTree();
     bool noteSelected = false;
     if (isNote) {
         // The next note, the folder's last note, or the folder itself.

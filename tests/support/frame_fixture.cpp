@@ -60,7 +60,7 @@ std::string FrameTest::SelectedLabel() const
     char label[520] = {};
     HTREEITEM selected = TreeView_GetSelection(Tree());
     if (selected != nullptr)
-        Child().tree.GetItemLabel(selected, label);
+        Child().tree.GetItemLabel(selected, label, sizeof label);
     return label;
 }
 

@@ -1,0 +1,15 @@
+#include "app/program.h"
+
+#include "resources/resource.h"
+#include "ui/main_frame.h"
+#include "ui/message_loop.h"
+
+int RunProgram(HINSTANCE instance)
+{
+    // Deleted by the tray menu's exit command, which also ends the loop.
+    MYWND* frame = new MYWND(instance);
+    frame->CreateContents();
+    HACCEL frameAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
+    HACCEL searchAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));
+    return RunMessageLoop(frame->hwnd, frameAccel, searchAccel);
+}
