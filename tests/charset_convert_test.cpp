@@ -181,3 +181,99 @@ TEST(CharsetConvert, EucJpLeavesComAsItFoundIt)
     EXPECT_EQ(converted, 1);
     EXPECT_EQ(after, S_FALSE);
 }
+
+namespace {
+
+// An ADODB stream that keeps what Write receives and reads back a fixed text.
+class RecordingStream : public AdoStream {
+public:
+    std::string written;
+    VARTYPE writtenType = VT_EMPTY;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_Size(AdoLongPtr*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_EOS(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Position(AdoLongPtr*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Position(AdoLongPtr) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_Type(long*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Type(long) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_LineSeparator(long*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_LineSeparator(long) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_State(long*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Mode(long*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Mode(long) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Charset(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Charset(BSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Read(long, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Open(VARIANT, long, long, BSTR, BSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Close() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SkipLine() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Write(VARIANT buffer) override
+    {
+        writtenType = buffer.vt;
+        if (buffer.vt != (VT_ARRAY | VT_UI1))
+            return E_INVALIDARG;
+        void* data = nullptr;
+        if (FAILED(SafeArrayAccessData(buffer.parray, &data)))
+            return E_FAIL;
+        written.assign(static_cast<const char*>(data), buffer.parray->rgsabound[0].cElements);
+        SafeArrayUnaccessData(buffer.parray);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetEOS() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CopyTo(AdoStream*, AdoLongPtr) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Flush() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SaveToFile(BSTR, long) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LoadFromFile(BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReadText(long, BSTR* text) override
+    {
+        *text = SysAllocString(L"あ");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE WriteText(BSTR, long) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Cancel() override { return E_NOTIMPL; }
+
+private:
+    ULONG refs_ = 1;
+};
+
+class ConverterOverStream : public CSetStrCode {
+public:
+    explicit ConverterOverStream(RecordingStream* stream) : stream_(stream) {}
+
+protected:
+    HRESULT OpenAdoStream(ComPtr<AdoStream>* stream) override
+    {
+        *stream = ComPtr<AdoStream>::Share(stream_);
+        return S_OK;
+    }
+
+private:
+    RecordingStream* stream_;
+};
+
+}  // namespace
+
+TEST(CharsetConvert, TheEucJpBytesReachTheStreamAndItsTextIsTaken)
+{
+    RecordingStream stream;
+    ConverterOverStream convert(&stream);
+    char out[CSetStrCode::kTitleBufferSize] = {};
+    ASSERT_EQ(convert.EucJpToAnsi("\xA4\xA2\x8E\xB1", 4, out), 1);
+    EXPECT_EQ(stream.writtenType, VT_ARRAY | VT_UI1);
+    EXPECT_EQ(stream.written, "\xA4\xA2\x8E\xB1");
+    EXPECT_STREQ(out, "あ") << "the stream's text, not the fallback's";
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <thread>
 
 #include "resources/resource.h"
 #include "support/dialog_watcher.h"
@@ -335,4 +337,106 @@ TEST_F(ListView, DefaultLauncherHandsTheAddressToTheBrowser)
         ReadWholeFile(path, &text);
     }
     EXPECT_NE(text.find(unique), std::string::npos);
+}
+
+namespace {
+
+// A note of 1,200 entries behind a small one: rows from 1,000 on have no key.
+StoreTree LongNote()
+{
+    return {Folder(0, "f", {Note(0, "small", SampleEntries(2, "s")), Note(1, "long", SampleEntries(1200, "x"))})};
+}
+
+}  // namespace
+
+TEST_F(ListView, RowsWithoutAKeyActOnNothing)
+{
+    StartWithStore(LongNote());
+    Show();
+    Select(0, 1);
+    ASSERT_EQ(RowCount(), 1200);
+    ASSERT_EQ(RowText(1100, 8), "") << "1100 does not fit the key's three digits";
+    const std::string before = StoreBytes();
+    const size_t boxesBefore = LogLines().size();
+
+    struct Action {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Action actions[] = {
+        {"rename", [&] { EditTitle(1100, "renamed", false); }},
+        {"copy", [&] { SelectRows({1100}); Command(ID_COPY_ADDRESS); }},
+        {"open", [&] { SelectRows({1100}); Command(ID_OPEN_IN_BROWSER); }},
+        {"delete one", [&] { SelectRows({1100}); Command(ID_DELETE); }},
+        {"delete with a good row", [&] { SelectRows({3, 1100}); Command(ID_DELETE); }},
+    };
+    for (const Action& action : actions) {
+        std::vector<SeenBox> seen;
+        {
+            MessageBoxAnswerer boxes({IDYES});
+            action.run();
+            seen = boxes.Seen();
+        }
+        ASSERT_EQ(seen.size(), 1u) << action.what;
+        EXPECT_EQ(seen[0].text, "アイテムの取得に失敗しました。") << action.what;
+        EXPECT_EQ(StoreBytes(), before) << action.what << " wrote to the store";
+    }
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(LogLines().size(), boxesBefore + 5);
+    EXPECT_EQ(RowCount(), 1200);
+}
+
+TEST_F(ListView, CopyCountsOnlyWhenTheTextReachedTheClipboard)
+{
+    StartWithStore(FiveEntries());
+    Show();
+    Select(0, 0);
+    SelectRows({1});
+    const std::string before = StoreBytes();
+    // Another thread holds the clipboard open, as a clipboard tool may.
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        bool held = OpenClipboard(owner) != FALSE;
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (held)
+            CloseClipboard();
+        DestroyWindow(owner);
+    });
+    WaitForSingleObject(opened, 10000);
+    std::vector<SeenBox> seen;
+    {
+        MessageBoxAnswerer boxes;
+        Command(ID_COPY_ADDRESS);
+        seen = boxes.Seen();
+    }
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    ASSERT_EQ(seen.size(), 1u) << "one box says why";
+    EXPECT_EQ(seen[0].text, "クリップボードのオープンに失敗しました。");
+    EXPECT_EQ(StoreBytes(), before) << "no access was counted";
+    auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("クリップボードの処理に失敗しました。"), std::string::npos);
+}
+
+TEST(ListViewImages, TheControlOwnsTheRowImages)
+{
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    CmyXml store;
+    HIMAGELIST images = nullptr;
+    {
+        CListCtrl list;
+        ASSERT_TRUE(list.CreateList(GetModuleHandleA(nullptr), host, &store));
+        list.FillList(0, 0);
+        images = ListView_GetImageList(list.control, LVSIL_SMALL);
+        ASSERT_NE(images, nullptr);
+    }
+    EXPECT_EQ(ImageList_GetImageCount(images), 1) << "still the control's after the object went";
+    DestroyWindow(host);
 }

@@ -384,3 +384,105 @@ TEST(StartUp, SecondInstanceShowsTheMessageAndLeavesTheFirst)
         CloseHandle(pi->hProcess);
     }
 }
+
+namespace {
+
+// Sends a key as the program's loop would: through RouteMessage, and what
+// it leaves through TranslateMessage and DispatchMessage, with the WM_CHAR
+// that TranslateMessage posts.
+void TypeKey(HWND window, UINT key, HACCEL accel, HWND frame)
+{
+    MSG msg = {window, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    for (;;) {
+        if (!RouteMessage(&msg, frame, accel, nullptr)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (!PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+            break;
+    }
+    MSG up = {window, WM_KEYUP, key, 0xC0000001, 0, {0, 0}};
+    if (!RouteMessage(&up, frame, accel, nullptr))
+        DispatchMessageA(&up);
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST_F(MessageLoop, KeysTypedIntoALabelEditorStayThere)
+{
+    StartWithStore({Folder(0, "ノート000", {Note(0, "n", SampleEntries(3, "e"))})});
+    Show();
+    HACCEL accel = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
+    const std::string before = StoreBytes();
+    for (bool inList : {false, true}) {
+        Select(0, 0);
+        HWND editor;
+        if (inList) {
+            SetFocus(List());
+            editor = ListView_EditLabel(List(), 1);
+        } else {
+            SetFocus(Tree());
+            editor = TreeView_EditLabel(Tree(), TreeView_GetSelection(Tree()));
+        }
+        ASSERT_NE(editor, nullptr);
+        SetWindowTextA(editor, "abc");
+        SendMessageA(editor, EM_SETSEL, 0, 0);
+        CommandRecorder commands;
+        MessageBoxAnswerer boxes({IDNO});
+
+        TypeKey(editor, VK_DELETE, accel, Frame());
+        EXPECT_EQ(WindowText(editor), "bc") << "Delete deletes a character";
+        {
+            HeldKeys ctrl({VK_CONTROL});
+            TypeKey(editor, 'A', accel, Frame());
+            DWORD end = 0;
+            SendMessageA(editor, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(end, 2u) << "Ctrl+A selects the editor's text";
+            TypeKey(editor, 'C', accel, Frame());
+            EXPECT_EQ(ClipboardText(), "bc");
+            TypeKey(editor, 'X', accel, Frame());
+        }
+        EXPECT_EQ(WindowText(editor), "") << "Ctrl+X cuts";
+        EXPECT_FALSE(IsIconic(Frame()));
+        for (int id : {ID_DELETE, ID_SELECT_ALL, ID_COPY_ADDRESS, ID_HIDE})
+            EXPECT_FALSE(commands.Saw(id)) << id << (inList ? " from the list's editor" : " from the tree's");
+        EXPECT_EQ(boxes.Count(), 0u);
+        SendMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages(20);
+    }
+    EXPECT_EQ(StoreBytes(), before);
+}
+
+TEST(MainFrameExit, TheTrayIconAndTheToolbarBitmapGoWithTheFrame)
+{
+    TempFolder folder;
+    MYWND* frame = new MYWND(Instance(), folder.File("linkcairn.exe").c_str());
+    frame->CreateContents();
+    HICON icon = frame->trayData.hIcon;
+    HBITMAP strip = frame->toolbar.Strip();
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    ASSERT_NE(GetObjectA(strip, sizeof bitmap, &bitmap), 0);
+    SendMessageA(frame->hwnd, WM_COMMAND, ID_EXIT, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(GetIconInfo(icon, &info)) << "the tray icon was freed";
+    EXPECT_EQ(GetObjectA(strip, sizeof bitmap, &bitmap), 0) << "the toolbar bitmap was freed";
+}

@@ -126,3 +126,35 @@ TEST_F(OpenStore, MissingStoreAtStartUpGivesAnEmptyTreeAndOneLogLine)
     EXPECT_EQ(LogLines().size(), 1u);
     EXPECT_EQ(boxes.Count(), 0u);
 }
+
+TEST_F(OpenStore, ExistingStoresAreOpenedAndNeverReplaced)
+{
+    struct Case {
+        const char* onDisk;   // the filled store
+        const char* typed;    // what the user types in the dialog
+    };
+    const Case cases[] = {
+        {"links", "links"},         // a store without extension
+        {"mine.xml", "mine"},       // the bare name of a store with ".xml"
+        {"x.y", "x.y"},             // another extension
+    };
+    Start();
+    Show();
+    for (const Case& c : cases) {
+        std::string path = folder_.File(c.onDisk);
+        ASSERT_TRUE(WriteStore(path, {Folder(0, "仕事", {Note(0, "資料", SampleEntries(3, "e"))}),
+                                      Folder(1, "趣味")}));
+        std::string before;
+        ASSERT_TRUE(ReadWholeFile(path, &before));
+        {
+            FileDialogDriver driver(folder_.File(c.typed));
+            Open();
+        }
+        std::string after;
+        ASSERT_TRUE(ReadWholeFile(path, &after));
+        EXPECT_EQ(after, before) << c.onDisk << " must not become the empty template";
+        EXPECT_EQ(std::string(Child().store.StorePath()), path) << c.typed;
+        EXPECT_NE(IniText().find("curxml=" + path), std::string::npos) << c.typed;
+        EXPECT_EQ(TreeView_GetCount(Tree()), 3u) << c.typed;
+    }
+}

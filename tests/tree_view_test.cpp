@@ -315,3 +315,44 @@ TEST_F(TreeView, EndToEndThroughCommands)
     EXPECT_TRUE(StoreHolds(storePath_, {Folder(0, "仕事"), Folder(1, "新規作成")}));
     EXPECT_EQ(SelectedLabel(), "仕事");
 }
+
+TEST_F(TreeView, ANewNoteShowsItsOwnEmptyListEvenAfterEsc)
+{
+    StartWithStore(TwoNotes());
+    Show();
+    Select(0, 1);
+    ASSERT_EQ(RowCount(), 3);
+    Select(2, -1);   // a folder without notes: the list keeps its rows
+    ASSERT_EQ(RowCount(), 3);
+    Command(ID_NEW_NOTE);
+    HWND editor = TreeView_GetEditControl(Tree());
+    ASSERT_NE(editor, nullptr);
+    TreeView_EndEditLabelNow(Tree(), TRUE);
+    PumpMessages(10);
+    Select(2, 0);
+    EXPECT_EQ(SelectedLabel(), "新規作成");
+    EXPECT_EQ(RowCount(), 0) << "no rows of the note shown before";
+}
+
+TEST_F(TreeView, AnItemTheStoreLacksChangesNothing)
+{
+    StartWithStore(TwoNotes());
+    Show();
+    // An item the snapshot does not hold, as a view that ran ahead of the store would have.
+    HTREEITEM folder = Select(2, -1);
+    HTREEITEM ghost = InsertTreeItem(Tree(), folder, "ghost", 2, 3);
+    const std::string before = StoreBytes();
+    std::vector<SeenBox> seen;
+    {
+        MessageBoxAnswerer boxes({IDYES});
+        TreeView_SelectItem(Tree(), ghost);
+        Command(ID_DELETE);
+        TreeView_SelectItem(Tree(), ghost);
+        RenameSelected("renamed");
+        seen = boxes.Seen();
+    }
+    ASSERT_EQ(seen.size(), 2u) << "no delete question, one refusal each";
+    for (const SeenBox& box : seen)
+        EXPECT_EQ(box.text, "ｱｲﾃﾑの取得に失敗しました。");
+    EXPECT_EQ(StoreBytes(), before);
+}

@@ -240,9 +240,10 @@ void CListCtrl::OpenInBrowser(HWND owner)
     char address[1024] = {};
     char key[kEntryKeySize] = {};
     ListView_GetItemText(control, row, kAddressColumn, address, sizeof address);
-    ListView_GetItemText(control, row, kKeyColumn, key, sizeof key);
-    if (address[0] == '\0' || key[0] == '\0')
+    if (address[0] == '\0')
         return;
+    // A row past the key's range has an empty key: it is refused like any
+    // key that names no entry, and the user is told.
     if (!RowKey(row, key, sizeof key)) {
         ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
         return;
