@@ -107,7 +107,8 @@ TEST_F(InetLoopback, OlderDateFormsGiveTheirDateWithoutCrashing)
 
 TEST_F(InetLoopback, NothingListeningGivesZeroAndLeavesBuffersAlone)
 {
-    const unsigned short port = UnusedLoopbackPort();
+    RefusingLoopbackPort refusing;
+    const unsigned short port = refusing.Port();
     ASSERT_NE(port, 0);
     const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/";
     char date[12] = "untouched";
@@ -125,7 +126,8 @@ TEST_F(InetLoopback, OneOpenHandleServesAListOfAddresses)
     // The update check: many queries between one open and one close.
     const std::string dated = Publish("/a", Html("", {kLastModified}));
     const std::string undated = Publish("/b", Html(""));
-    const std::string dead = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/c";
+    RefusingLoopbackPort refusing;
+    const std::string dead = "http://127.0.0.1:" + std::to_string(refusing.Port()) + "/c";
     for (int round = 0; round < 2; ++round) {
         char date[11] = {};
         EXPECT_EQ(inet_.QueryLastModified(dated.c_str(), date), CInet::kDateWritten);

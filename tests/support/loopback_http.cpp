@@ -202,15 +202,22 @@ void LoopbackHttp::Answer(uintptr_t client)
     closesocket(client);
 }
 
-unsigned short UnusedLoopbackPort()
+RefusingLoopbackPort::RefusingLoopbackPort()
 {
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
-        return 0;
-    unsigned short port = 0;
-    SOCKET s = BindLoopback(&port);
-    if (s != INVALID_SOCKET)
-        closesocket(s);
-    WSACleanup();
-    return port;
+        return;
+    started_ = true;
+    SOCKET s = BindLoopback(&port_);
+    socket_ = s;
+    if (s == INVALID_SOCKET)
+        port_ = 0;
+}
+
+RefusingLoopbackPort::~RefusingLoopbackPort()
+{
+    if (static_cast<SOCKET>(socket_) != INVALID_SOCKET)
+        closesocket(static_cast<SOCKET>(socket_));
+    if (started_)
+        WSACleanup();
 }

@@ -61,5 +61,19 @@ private:
     unsigned serial_ = 0;
 };
 
-// A loopback port on which nothing listens: bound once, then released.
-unsigned short UnusedLoopbackPort();
+// A loopback port on which nothing listens, kept bound (without listening)
+// for the object's life, so that no other program can take it meanwhile and
+// every connection to it is refused.
+class RefusingLoopbackPort {
+public:
+    RefusingLoopbackPort();
+    ~RefusingLoopbackPort();
+    RefusingLoopbackPort(const RefusingLoopbackPort&) = delete;
+    RefusingLoopbackPort& operator=(const RefusingLoopbackPort&) = delete;
+    unsigned short Port() const { return port_; }
+
+private:
+    uintptr_t socket_ = ~static_cast<uintptr_t>(0);
+    unsigned short port_ = 0;
+    bool started_ = false;
+};

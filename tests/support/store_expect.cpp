@@ -558,3 +558,22 @@ const char* LayoutName(StoreLayout layout)
         return ::testing::AssertionFailure() << path << " differs:" << problems;
     return ::testing::AssertionSuccess();
 }
+
+std::string LocalDateText()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    snprintf(text, sizeof text, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
+    return text;
+}
+
+::testing::AssertionResult StoreHoldsOnEitherDay(const std::string& path, const DayWindow& days,
+                                                 const std::function<StoreTree(const std::string&)>& expected,
+                                                 const StoreCheck& check)
+{
+    ::testing::AssertionResult first = StoreHolds(path, expected(days.before), check);
+    if (first || days.after.empty() || days.after == days.before)
+        return first;
+    return StoreHolds(path, expected(days.after), check);
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,23 @@ struct StoreCheck {
 // tree (values cut to their field widths).
 ::testing::AssertionResult StoreHolds(const std::string& path, const StoreTree& tree,
                                       const StoreCheck& check = {});
+// Today as the store writes it ("%d/%02d/%02d", local time).
+std::string LocalDateText();
+
+// The days an action may have stamped as "today": read before the action
+// and again after it (Close), so that a test across midnight still passes.
+struct DayWindow {
+    std::string before = LocalDateText();
+    std::string after;
+    void Close() { after = LocalDateText(); }
+};
+
+// StoreHolds for the tree that expected(day) builds, with either day of the
+// window.
+::testing::AssertionResult StoreHoldsOnEitherDay(const std::string& path, const DayWindow& days,
+                                                 const std::function<StoreTree(const std::string&)>& expected,
+                                                 const StoreCheck& check = {});
+
 // Whether a snapshot holds exactly tree (values cut to their field widths).
 ::testing::AssertionResult SnapshotHolds(const std::vector<FolderRecord>& snapshot, const StoreTree& tree);
 // The layout of a store file's bytes.
