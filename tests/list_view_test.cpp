@@ -72,18 +72,6 @@ protected:
         SendMessageA(editor, WM_KEYDOWN, escape ? VK_ESCAPE : VK_RETURN, 0);
         PumpMessages(20);
     }
-    std::string Clipboard() const
-    {
-        std::string text;
-        if (!OpenClipboard(nullptr))
-            return text;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-        return text;
-    }
 };
 
 }  // namespace
@@ -116,7 +104,7 @@ TEST_F(ListView, AfterSortingCopyAndOpenActOnTheRowsOwnEntry)
     DayWindow days;
     Command(ID_COPY_ADDRESS);
     StoreTree expected = FiveEntries();
-    EXPECT_EQ(Clipboard(), expected[0].notes[0].entries[4].list);
+    EXPECT_EQ(ClipboardText(), expected[0].notes[0].entries[4].list);
 
     SelectRows({RowOfTitle("e0")});
     Command(ID_OPEN_IN_BROWSER);

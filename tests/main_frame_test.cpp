@@ -406,19 +406,6 @@ void TypeKey(HWND window, UINT key, HACCEL accel, HWND frame)
         DispatchMessageA(&up);
 }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
 }  // namespace
 
 TEST_F(MessageLoop, KeysTypedIntoALabelEditorStayThere)

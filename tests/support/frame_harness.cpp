@@ -134,3 +134,18 @@ std::string SaveWindowShot(HWND window, const char* name)
     ReleaseDC(nullptr, screen);
     return ok ? path : std::string();
 }
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}

@@ -41,5 +41,8 @@ private:
 // or an empty string.
 std::string SaveWindowShot(HWND window, const char* name);
 
+// The clipboard's text (CF_TEXT), empty when there is none.
+std::string ClipboardText();
+
 // Path of a file beside the test program (e.g. "..\\linkcairn.exe").
 std::string BesideTestProgram(const char* relative);
