@@ -41,6 +41,11 @@ struct MergePlan {
 // Pure: reads the snapshot, consumes the import's notes.
 MergePlan PlanMerge(const std::vector<FolderRecord>& store, std::vector<ImportedNote> import);
 
+// Applies the plan to records of the store (the snapshot it was made
+// from, or a copy): the records the store holds once the plan is written.
+// False, with the records partly changed, when the plan does not fit them.
+bool ApplyMergePlan(const MergePlan& plan, std::vector<FolderRecord>& store);
+
 // An entry record for the store at the given positions: the values of
 // `entry`, count "1", valid "1", update "-", id and key from the positions.
 void FillEntryRecord(const ImportedEntry& entry, int folder, int note, int position,

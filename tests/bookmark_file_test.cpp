@@ -11,7 +11,6 @@
 #include "store/bookmark_import.h"
 #include "store/bookmark_merge.h"
 #include "store/bookmark_text.h"
-#include "support/bookmark_apply.h"
 
 #ifdef _WIN32
 #include "store/bookmark_platform_win.h"

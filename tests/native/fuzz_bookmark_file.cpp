@@ -13,7 +13,6 @@
 #include "store/bookmark_import.h"
 #include "store/bookmark_merge.h"
 #include "tests/native/iconv_platform.h"
-#include "tests/support/bookmark_apply.h"
 
 namespace {
 
