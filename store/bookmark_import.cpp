@@ -86,9 +86,23 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool IsNameChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    return IsLetter(c) || (c >= '0' && c <= '9');
+}
+
+// Where the tag that starts before `from` ends: its ">", or a "<" that
+// shows it was never closed, or `end`.
+const char* TagEnd(const char* from, const char* end)
+{
+    while (from < end && *from != '>' && *from != '<')
+        ++from;
+    return from;
 }
 
 bool IsAscii(const std::string& text)
@@ -206,8 +220,7 @@ const char* Reader::Decode(const char* data, size_t size, size_t& length)
         const char* end = data + (size < kHeadBytes ? size : kHeadBytes);
         for (const char* meta = Find(data, end, "<meta"); meta != nullptr && charset.empty();
              meta = Find(meta + 1, end, "<meta")) {
-            const void* close = memchr(meta, '>', static_cast<size_t>(end - meta));
-            const char* tagEnd = close != nullptr ? static_cast<const char*>(close) : end;
+            const char* tagEnd = TagEnd(meta + 1, end);
             const char* at = Find(meta, tagEnd, "charset=");
             if (at == nullptr)
                 continue;
@@ -274,8 +287,8 @@ void Reader::Parse(const char* data, size_t size)
             continue;
         }
         const bool closing = next == '/';
-        if (!IsNameChar(closing ? (lt + 2 < size ? data[lt + 2] : '\0') : next)) {
-            // A "<" that opens no tag is text.
+        if (!IsLetter(closing ? (lt + 2 < size ? data[lt + 2] : '\0') : next)) {
+            // A "<" that opens no tag is text ("a <3 b", "x < y").
             if (capture_ != Capture::None)
                 captured_ += '<';
             ++at;

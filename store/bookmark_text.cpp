@@ -29,6 +29,15 @@ bool IsLayoutSpace(unsigned char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+// Narrows [begin, end) to leave out raw white space at either end.
+void TrimLayout(const char* text, size_t& begin, size_t& end)
+{
+    while (begin < end && IsLayoutSpace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && IsLayoutSpace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+}
+
 int HexValue(unsigned char c)
 {
     if (c >= '0' && c <= '9')
@@ -132,10 +141,7 @@ void AppendDecodedText(const char* text, size_t length, bool keepBreaks, std::st
 {
     size_t begin = 0;
     size_t end = length;
-    while (begin < end && IsLayoutSpace(static_cast<unsigned char>(text[begin])))
-        ++begin;
-    while (end > begin && IsLayoutSpace(static_cast<unsigned char>(text[end - 1])))
-        --end;
+    TrimLayout(text, begin, end);
     for (size_t i = begin; i < end;) {
         const char c = text[i];
         if (c == '&') {
@@ -162,10 +168,7 @@ void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::
 {
     size_t begin = 0;
     size_t end = length;
-    while (begin < end && IsLayoutSpace(static_cast<unsigned char>(text[begin])))
-        ++begin;
-    while (end > begin && IsLayoutSpace(static_cast<unsigned char>(text[end - 1])))
-        --end;
+    TrimLayout(text, begin, end);
     for (size_t i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (i < begin || i >= end)

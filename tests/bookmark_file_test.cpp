@@ -158,14 +158,14 @@ TEST(BookmarkFile, ReadsBrowserExportsIntoFoldersAndNotes)
           "Toolbar|Toolbar|T|https://t.example/|-|2023/11/15|2010/01/01"},
          5, 2, 0, 1, 2, true, false},
         {"hand-made: BOM, CR LF, lower case, unquoted and single-quoted values, unclosed links, no H1",
-         "\xEF\xBB\xBF<dl><p>\r\n<dt><a href=https://x.example/1 add_date=1700000000>one\r\n"
+         "\xEF\xBB\xBF<dl><p>\r\n<dt><a href=https://x.example/1 add_date=1700000000>I <3 one\r\n"
          "<dt><A Href='https://x.example/2'></a>\r\n"
          "<dt><a href=\"https://x.example/caf\xC3\xA9/" + kDevUtf8 + "\">cafe</a>\r\n"
          "<dt><a href=\"https://x.example/" + kDevUtf8 + "\">" + Repeat(kAUtf8, 300) + "</a>\r\n"
          "<dt><a href=\"" + longAddress + "\">long</a>\r\n"
          "<dt><h3>Tools</h3><dl><dt><h3> </h3><dl><dt><a href=\"https://x.example/3\">three</a></dl></dl>\r\n"
          "</dl>\r\n",
-         {kImport + "|" + kImport + "|one|https://x.example/1|-" + dayA,
+         {kImport + "|" + kImport + "|I <3 one|https://x.example/1|-" + dayA,
           kImport + "|" + kImport + "|https://x.example/2|https://x.example/2|-|2024/01/02|2024/01/02",
           kImport + "|" + kImport + "|cafe|https://x.example/caf%C3%A9/%E9%96%8B%E7%99%BA|-|2024/01/02|2024/01/02",
           kImport + "|" + kImport + "|" + Repeat(kA, 259) + "|https://x.example/" + kDev + "|-|2024/01/02|2024/01/02",

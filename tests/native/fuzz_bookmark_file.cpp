@@ -1,7 +1,7 @@
 // libFuzzer target: the bookmark file reader on any bytes, then the merge
 // plan and the writer on what it read. Checks the bounds of every value,
-// the counts, the containers' limits, and that the written file reads back
-// into the same store.
+// the counts, the containers' limits, that a second import of the same file
+// adds nothing, and that the written file reads back into the same store.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -84,10 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckImport(import);
 
     const size_t taken = import.taken;
-    const MergePlan plan = PlanMerge({}, std::move(import.notes));
+    const MergePlan plan = PlanMerge({}, import.notes);
     Check(plan.added + plan.duplicates + plan.noRoom == taken);
     std::vector<FolderRecord> store;
     Check(ApplyMergePlan(plan, store));
+    // The same import again finds every link it added.
+    const MergePlan twice = PlanMerge(store, std::move(import.notes));
+    Check(twice.added == 0 && twice.duplicates + twice.noRoom == taken);
 
     const std::string file = WriteBookmarkFile(store, platform);
     BookmarkImport again = ReadBookmarkFile(file.data(), file.size(), platform, "2000/01/01");
