@@ -281,27 +281,27 @@ TEST(BookmarkFile, ProgressSeesLinksAndCanStopTheRead)
 namespace {
 
 // Notes of `count` entries whose addresses are "<note>-0", "<note>-1"...
-struct NoteSpec {
+struct NoteShape {
     std::string name;
     int count;
 };
-struct FolderSpec {
+struct FolderShape {
     std::string name;
-    std::vector<NoteSpec> notes;
+    std::vector<NoteShape> notes;
 };
 
-std::vector<FolderRecord> MakeStore(const std::vector<FolderSpec>& folders)
+std::vector<FolderRecord> MakeStore(const std::vector<FolderShape>& folders)
 {
     std::vector<FolderRecord> store(folders.size());
     for (size_t f = 0; f < folders.size(); ++f) {
         snprintf(store[f].name, sizeof store[f].name, "%s", folders[f].name.c_str());
-        for (const NoteSpec& spec : folders[f].notes) {
+        for (const NoteShape& shape : folders[f].notes) {
             NoteRecord note;
-            snprintf(note.name, sizeof note.name, "%s", spec.name.c_str());
-            note.entries.resize(static_cast<size_t>(spec.count));
-            for (int e = 0; e < spec.count; ++e)
+            snprintf(note.name, sizeof note.name, "%s", shape.name.c_str());
+            note.entries.resize(static_cast<size_t>(shape.count));
+            for (int e = 0; e < shape.count; ++e)
                 snprintf(note.entries[static_cast<size_t>(e)].list, sizeof(EntryRecord::list), "%s-%d",
-                         spec.name.c_str(), e);
+                         shape.name.c_str(), e);
             store[f].notes.push_back(std::move(note));
         }
     }
@@ -340,15 +340,15 @@ std::string Describe(const MergePlan& plan)
 TEST(BookmarkFile, MergePlanReusesNamesSkipsDuplicatesAndSplitsFullContainers)
 {
     const std::string name259(kNameBytes, 'n');
-    std::vector<NoteSpec> thousandNotes;
+    std::vector<NoteShape> thousandNotes;
     for (int i = 0; i < kMaxChildren; ++i)
         thousandNotes.push_back({"n" + std::to_string(i), 0});
-    std::vector<FolderSpec> fullRoot;
+    std::vector<FolderShape> fullRoot;
     for (int i = 0; i < kMaxChildren - 1; ++i)
         fullRoot.push_back({"d" + std::to_string(i), {}});
     const struct {
         const char* name;
-        std::vector<FolderSpec> store;
+        std::vector<FolderShape> store;
         std::vector<ImportedNote> import;
         std::string plan;
         size_t added, duplicates, noRoom;
