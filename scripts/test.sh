@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds linkcairn and all tests, then runs them: the Windows tests under
 # Wine on a virtual display, the byte-level tests natively with sanitizers,
-# and a bounded fuzz run. Exits non-zero when anything fails.
+# and a bounded fuzz run of each fuzz target (LINKCAIRN_FUZZ_SECONDS in
+# all, 30 by default). Exits non-zero when anything fails.
 #
 # Usage: test.sh [regex]   with a regex, only the Wine tests whose names
 #                          match run, and the native tests and fuzzing are
@@ -81,14 +82,26 @@ fi
 echo "== Native tests with sanitizers"
 ctest --test-dir "$build/native" --output-on-failure --no-tests=error || status=1
 
-if [ -x "$build/native/fuzz_title_scan" ]; then
-  echo "== Fuzzing the title scan for ${fuzz_seconds}s"
-  corpus=$(mktemp -d)
-  cp "$root"/tests/native/corpus/* "$corpus"/ 2>/dev/null || true
-  "$build/native/fuzz_title_scan" -max_total_time="$fuzz_seconds" -max_len=8192 \
-      -print_final_stats=1 "$corpus" 2>"$build/fuzz.log" || { tail -40 "$build/fuzz.log"; status=1; }
-  grep -E 'stat::number_of_executed_units' "$build/fuzz.log" || true
-  rm -rf "$corpus"
+# The fuzz time is shared between the targets; each starts from its own
+# seed files (and its dictionary of the format's tokens, where it has one).
+targets=()
+for t in title_scan bookmark_file; do
+  [ -x "$build/native/fuzz_$t" ] && targets+=("$t")
+done
+if [ ${#targets[@]} -gt 0 ]; then
+  share=$(( fuzz_seconds / ${#targets[@]} ))
+  [ $share -lt 1 ] && share=1
+  for t in "${targets[@]}"; do
+    echo "== Fuzzing fuzz_$t for ${share}s"
+    corpus=$(mktemp -d)
+    cp "$root"/tests/native/corpus/$t/* "$corpus"/ 2>/dev/null || true
+    dict=()
+    [ -f "$root/tests/native/$t.dict" ] && dict=(-dict="$root/tests/native/$t.dict")
+    "$build/native/fuzz_$t" -max_total_time="$share" -max_len=8192 "${dict[@]}" \
+        -print_final_stats=1 "$corpus" 2>"$build/fuzz_$t.log" || { tail -40 "$build/fuzz_$t.log"; status=1; }
+    grep -E 'stat::number_of_executed_units' "$build/fuzz_$t.log" || true
+    rm -rf "$corpus"
+  done
 fi
 
 exit $status

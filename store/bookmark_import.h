@@ -1,0 +1,81 @@
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/records.h"
+
+class BookmarkPlatform;
+
+// Reads a browser's bookmark file (the interchange format every browser
+// exports and imports):
+//
+//   <!DOCTYPE NETSCAPE-Bookmark-file-1>
+//   <META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
+//   <TITLE>Bookmarks</TITLE>
+//   <H1>Bookmarks</H1>
+//   <DL><p>
+//       <DT><A HREF="https://example.com/" ADD_DATE="1700000000">Example</A>
+//       <DD>a description, line breaks kept
+//       <DT><H3 ADD_DATE="..." PERSONAL_TOOLBAR_FOLDER="true">Folder</H3>
+//       <DL><p>
+//           <HR>
+//           <DT><H3>Deeper folder</H3>
+//           <DL><p> ... </DL><p>
+//       </DL><p>
+//   </DL><p>
+//
+// into the store's two levels: a top-level folder becomes a folder, the
+// links directly in it a note of the same name, a deeper folder a note of
+// its top-level folder named by its path below it ("A / B"); links outside
+// any folder go to a folder and note named after <H1> (or "インポート").
+// Folders without links give nothing. Values are in the program's code page,
+// cut to the store's widths.
+
+// One link, ready for the store.
+struct ImportedEntry {
+    std::string title;    // at most 519 bytes, never empty (the address stands in)
+    std::string address;  // at most 1023 bytes
+    std::string comment;  // at most 1023 bytes, "-" for none
+    char date[11] = {};   // from ADD_DATE, else the import day
+    char access[11] = {}; // from LAST_VISIT, else the date
+};
+
+// The links for one (folder, note) pair of names, in file order.
+struct ImportedNote {
+    std::string folder;   // at most 259 bytes, never empty
+    std::string note;     // at most 259 bytes, never empty
+    std::vector<ImportedEntry> entries;
+};
+
+struct BookmarkImport {
+    std::vector<ImportedNote> notes;   // in the order of their first link
+    size_t linksRead = 0;              // every <A> of the file
+    size_t taken = 0;                  // links in `notes`
+    size_t tooLong = 0;                // address over 1023 bytes
+    size_t placeQueries = 0;           // "place:" addresses (browser queries)
+    size_t noAddress = 0;              // no or an empty HREF
+    bool isBookmarkFile = false;       // the doctype, or <DL> with links or folders
+    bool truncated = false;            // ends inside a tag, a link or an open list
+    bool unknownCharset = false;       // declared set unknown: read as UTF-8
+    bool cancelled = false;            // the progress callback said stop
+};
+
+// Called now and then while links are read (about every 256 links or every
+// megabyte): links read so far, bytes read, bytes in all. Returning false
+// stops the reading; the result then says `cancelled` and holds no notes.
+using BookmarkProgress = std::function<bool(size_t linksRead, size_t done, size_t total)>;
+
+// Reads `size` bytes of a bookmark file. `today` ("%d/%02d/%02d") is the
+// date of links that carry none. A UTF-8 byte order mark, a UTF-16 one or
+// a declared charset decides the file's character set (UTF-8 when none).
+// Never fails: what cannot be read is counted or flagged.
+BookmarkImport ReadBookmarkFile(const char* data, size_t size, const BookmarkPlatform& platform,
+                                const char* today, const BookmarkProgress& progress = nullptr);
+
+// Store widths without the terminator.
+constexpr size_t kNameBytes = sizeof(NoteRecord::name) - 1;
+constexpr size_t kTitleBytes = sizeof(EntryRecord::title) - 1;
+constexpr size_t kAddressBytes = sizeof(EntryRecord::list) - 1;
+constexpr size_t kCommentBytes = sizeof(EntryRecord::comment) - 1;

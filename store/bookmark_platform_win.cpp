@@ -1,0 +1,159 @@
+#include "store/bookmark_platform_win.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Seconds between 1601-01-01 (FILETIME) and 1970-01-01.
+constexpr int64_t kEpochSeconds = 11644473600LL;
+constexpr UINT kUtf16Le = 1200;
+constexpr UINT kUtf16Be = 1201;
+
+bool SameName(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        char x = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
+        if (x != *b)
+            return false;
+    }
+    return *a == *b;
+}
+
+// The code page of a declared charset name, or 0.
+UINT CodePageOf(const char* charset)
+{
+    static const struct {
+        const char* name;
+        UINT codePage;
+    } kNames[] = {
+        {"shift_jis", 932},     {"shift-jis", 932},   {"sjis", 932},         {"x-sjis", 932},
+        {"windows-31j", 932},   {"ms_kanji", 932},    {"csshiftjis", 932},   {"euc-jp", 20932},
+        {"x-euc-jp", 20932},    {"iso-2022-jp", 50220}, {"csiso2022jp", 50220},
+        {"utf-16", kUtf16Le},   {"utf-16le", kUtf16Le}, {"utf-16be", kUtf16Be},
+        {"us-ascii", 20127},    {"ascii", 20127},     {"iso-8859-1", 28591}, {"latin1", 28591},
+        {"gb2312", 936},        {"gbk", 936},         {"gb18030", 54936},    {"big5", 950},
+        {"euc-kr", 949},        {"ks_c_5601-1987", 949}, {"koi8-r", 20866}, {"koi8-u", 21866},
+    };
+    for (const auto& n : kNames) {
+        if (SameName(charset, n.name))
+            return n.codePage;
+    }
+    // windows-1252, cp1252, iso-8859-5 and the like name their page.
+    const struct {
+        const char* prefix;
+        UINT base;
+    } kPrefixes[] = {{"windows-", 0}, {"cp", 0}, {"iso-8859-", 28590}};
+    for (const auto& p : kPrefixes) {
+        const size_t n = strlen(p.prefix);
+        if (_strnicmp(charset, p.prefix, n) != 0 || charset[n] < '0' || charset[n] > '9')
+            continue;
+        char* end = nullptr;
+        const unsigned long number = strtoul(charset + n, &end, 10);
+        if (*end == '\0' && number > 0 && number < 100000)
+            return p.base + static_cast<UINT>(number);
+    }
+    return 0;
+}
+
+bool ToWide(UINT codePage, const char* text, size_t length, std::wstring& wide)
+{
+    wide.clear();
+    if (length == 0)
+        return true;
+    if (length > INT_MAX)
+        return false;
+    const int n = MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), nullptr, 0);
+    if (n <= 0)
+        return false;
+    wide.resize(static_cast<size_t>(n));
+    return MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), &wide[0], n) == n;
+}
+
+void FromWide(UINT codePage, const std::wstring& wide, std::string& out)
+{
+    out.clear();
+    if (wide.empty())
+        return;
+    const int length = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return;
+    out.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(codePage, 0, wide.data(), length, &out[0], n, nullptr, nullptr);
+}
+
+}  // namespace
+
+bool WinBookmarkPlatform::CharsetToUtf8(const char* charset, const char* text, size_t length,
+                                        std::string& out) const
+{
+    const UINT codePage = CodePageOf(charset);
+    std::wstring wide;
+    if (codePage == kUtf16Le || codePage == kUtf16Be) {
+        wide.resize(length / 2);
+        const unsigned char* u = reinterpret_cast<const unsigned char*>(text);
+        for (size_t i = 0; i < wide.size(); ++i) {
+            const unsigned first = u[2 * i];
+            const unsigned second = u[2 * i + 1];
+            wide[i] = static_cast<wchar_t>(codePage == kUtf16Le ? first | (second << 8) : (first << 8) | second);
+        }
+    } else if (codePage == 0 || !IsValidCodePage(codePage) || !ToWide(codePage, text, length, wide)) {
+        return false;
+    }
+    FromWide(CP_UTF8, wide, out);
+    return true;
+}
+
+void WinBookmarkPlatform::Utf8ToAnsi(const char* text, size_t length, std::string& out) const
+{
+    std::wstring wide;
+    ToWide(CP_UTF8, text, length, wide);
+    FromWide(CP_ACP, wide, out);
+}
+
+void WinBookmarkPlatform::AnsiToUtf8(const char* text, size_t length, std::string& out) const
+{
+    std::wstring wide;
+    ToWide(CP_ACP, text, length, wide);
+    FromWide(CP_UTF8, wide, out);
+}
+
+bool WinBookmarkPlatform::LocalDay(int64_t seconds, int& year, int& month, int& day) const
+{
+    if (seconds < 0 || seconds > 253402300799LL)   // up to the end of 9999
+        return false;
+    const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochSeconds) * 10000000ULL;
+    FILETIME utcTime;
+    utcTime.dwLowDateTime = static_cast<DWORD>(ticks);
+    utcTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    SYSTEMTIME utc;
+    SYSTEMTIME local;
+    if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return false;
+    year = local.wYear;
+    month = local.wMonth;
+    day = local.wDay;
+    return true;
+}
+
+bool WinBookmarkPlatform::DaySeconds(int year, int month, int day, int64_t& seconds) const
+{
+    if (year < 1601 || year > 9999)
+        return false;
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(year);
+    local.wMonth = static_cast<WORD>(month);
+    local.wDay = static_cast<WORD>(day);
+    local.wHour = 12;
+    SYSTEMTIME utc;
+    FILETIME fileTime;
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &fileTime))
+        return false;
+    const uint64_t ticks = (static_cast<uint64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+    seconds = static_cast<int64_t>(ticks / 10000000ULL) - kEpochSeconds;
+    return true;
+}
