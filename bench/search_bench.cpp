@@ -12,75 +12,16 @@
 #include <vector>
 
 #include "app/ansi_text.h"
+#include "bench/bench_store.h"
 #include "store/xml_store.h"
 #include "ui/main_frame.h"
 #include "ui/search_engine.h"
 
 namespace {
 
-const char kNeedle[] = "zq-only-the-last";
-
-double Now()
-{
-    LARGE_INTEGER f;
-    LARGE_INTEGER t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
-        work();
-        times.push_back((Now() - start) * 1000.0);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// folders x 10 notes x 100 entries; only the very last title holds kNeedle.
-void WriteStore(const std::string& path, int folders)
-{
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
-    char buf[1024];
-    for (int f = 0; f < folders; ++f) {
-        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %04d</name><array>", f, f);
-        xml += buf;
-        for (int n = 0; n < 10; ++n) {
-            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d-%d</name><array>", n, f, n);
-            xml += buf;
-            for (int e = 0; e < 100; ++e) {
-                bool last = f == folders - 1 && n == 9 && e == 99;
-                snprintf(buf, sizeof buf,
-                         "<bookmark><id>%d</id><count>%d</count><valid>1</valid>"
-                         "<date>2026/01/%02d</date><access>2026/02/%02d</access><update>-</update>"
-                         "<list>https://example.com/articles/%d-%d-%d?ref=bench</list>"
-                         "<title>Example article number %d \xE2\x80\x93 \xE8\xA8\x98\xE4\xBA\x8B %s</title>"
-                         "<comment>-</comment></bookmark>",
-                         e, e % 50, e % 28 + 1, e % 28 + 1, f, n, e, e, last ? kNeedle : "");
-                xml += buf;
-            }
-            xml += "</array></booklist>";
-        }
-        xml += "</array></dir>";
-    }
-    xml += "</root>\r\n";
-    FILE* out = fopen(path.c_str(), "wb");
-    fwrite(xml.data(), 1, xml.size(), out);
-    fclose(out);
-}
+// The last entry's title ends in the tail; the search looks for its text.
+const char kNeedleTail[] = " zq-only-the-last";
+const char* const kNeedle = kNeedleTail + 1;
 
 struct Figures {
     int entries;
@@ -91,18 +32,12 @@ struct Figures {
 
 Figures Measure(const std::string& folder, int folders)
 {
-    std::string store = folder + "\\search.xml";
-    WriteStore(store, folders);
-    std::string ini = "[ini]\r\npath=x\r\n[xml]\r\ncurxml=" + store + "\r\n";
-    FILE* f = fopen((folder + "\\linkcairn.ini").c_str(), "wb");
-    fwrite(ini.data(), 1, ini.size(), f);
-    fclose(f);
-
-    MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str());
-    frame->CreateContents();
-    SendMessageA(frame->hwnd, WM_APP + 4, 600, WM_LBUTTONDBLCLK);
-    SetWindowPos(frame->hwnd, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
-    Pump();
+    // folders x 10 notes x 100 entries; only the very last title holds kNeedle.
+    WriteBenchStore(folder + "\\search.xml",
+                    {folders, 10, [](int, int) { return 100; }, [folders](int f, int n, int e) {
+                         return f == folders - 1 && n == 9 && e == 99 ? kNeedleTail : "";
+                     }});
+    MYWND* frame = OpenBenchFrame(folder, "search.xml");
     CChildWnd& child = frame->panes.child;
     CTreeCtrl& tree = child.tree;
 
@@ -139,12 +74,7 @@ Figures Measure(const std::string& folder, int folders)
     if (found != static_cast<size_t>(runs))
         printf("!! the floor found %zu titles in %d runs\n", found, runs);
 
-    SendMessageA(frame->hwnd, WM_COMMAND, 40050, 0);
-    Pump();
-    DeleteFileA(store.c_str());
-    DeleteFileA((folder + "\\search_old.xml").c_str());
-    DeleteFileA((folder + "\\linkcairn.ini").c_str());
-    DeleteFileA((folder + "\\linkcairn_error.log").c_str());
+    CloseBenchFrame(frame, folder, "search.xml");
     return out;
 }
 

@@ -148,6 +148,49 @@ void DragImage::End()
     images_.Reset();
 }
 
+void ViewDrag::Begin(HWND host, HIMAGELIST images, POINT pointer, POINT corner)
+{
+    // The host gets every mouse message until the button comes up.
+    SetCapture(host);
+    host_ = host;
+    image_.Begin(images, pointer, corner);
+}
+
+void ViewDrag::Move(HINSTANCE instance, HWND tree, HTREEITEM target, POINT screen)
+{
+    ShowDropCursor(instance, target != nullptr);
+    if (target != nullptr && target != TreeView_GetDropHilight(tree)) {
+        // The image leaves the screen while the tree repaints.
+        image_.Hide();
+        SetDropHighlight(tree, target);
+        UpdateWindow(tree);
+        image_.Show(screen);
+    }
+    image_.Move(screen);
+}
+
+void ViewDrag::Drop(HWND tree, UINT message, HTREEITEM target, HTREEITEM restore)
+{
+    HWND host = host_;
+    // Cleared first: the capture released here is no lost drag.
+    host_ = nullptr;
+    image_.End();
+    if (GetCapture() == host)
+        ReleaseCapture();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (target != nullptr)
+        PostMessageA(host, message, 0, reinterpret_cast<LPARAM>(target));
+    else
+        RestoreDropHighlight(tree, restore);
+    InvalidateRect(tree, nullptr, TRUE);
+}
+
+POINT HostPointOnScreen(HWND view, POINT hostPoint)
+{
+    ClientToScreen(GetParent(view), &hostPoint);
+    return hostPoint;
+}
+
 void ShowDropCursor(HINSTANCE instance, bool acceptable)
 {
     SetCursor(acceptable ? LoadCursorA(instance, MAKEINTRESOURCEA(IDC_DRAG_CURSOR))

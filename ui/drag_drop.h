@@ -26,25 +26,39 @@ public:
     // pointer and corner in screen coordinates.
     void Begin(HIMAGELIST images, POINT pointer, POINT corner);
     void Move(POINT pointer);
-    // The image leaves the screen (and unlocks it) while change runs and a
-    // window repaints, then comes back at the pointer.
-    template <class Change>
-    void WhileHidden(POINT pointer, Change change)
-    {
-        Hide();
-        change();
-        Show(pointer);
-    }
+    // Off the screen, which it keeps locked while shown.
+    void Hide();
+    void Show(POINT pointer);
     void End();
 
 private:
-    void Hide();
-    void Show(POINT pointer);
-
     OwnedImageList images_;
     POINT offset_ = {0, 0};
     bool shown_ = false;
 };
+
+// One drag out of a view, while the view's host holds the mouse and hands
+// the view its mouse messages; the targets are items of the tree.
+class ViewDrag {
+public:
+    // Captures the mouse for host; images as for DragImage::Begin.
+    void Begin(HWND host, HIMAGELIST images, POINT pointer, POINT corner);
+    bool Active() const { return host_ != nullptr; }
+    // The pointer moved: the cursor tells whether target (nullptr: none)
+    // takes the drop, the tree highlights it, the image follows.
+    void Move(HINSTANCE instance, HWND tree, HTREEITEM target, POINT screen);
+    // Ends the drag: image gone, mouse released, arrow cursor. Then a drop
+    // on target posts message with it to the host; without a target the
+    // highlight goes back to restore.
+    void Drop(HWND tree, UINT message, HTREEITEM target, HTREEITEM restore);
+
+private:
+    HWND host_ = nullptr;
+    DragImage image_;
+};
+
+// A point of a view's host (its mouse messages) on the screen.
+POINT HostPointOnScreen(HWND view, POINT hostPoint);
 
 // The drag cursor (107) over an acceptable target, else the slashed circle.
 void ShowDropCursor(HINSTANCE instance, bool acceptable);

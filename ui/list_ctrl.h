@@ -91,7 +91,6 @@ private:
     void RecordAccessOfRow(const char* key, HWND owner);
     void ReportItemError(const char* message, const char* boxText, int line);
     int FindRowByKey(const char* key) const;
-    void EndRowDrag();
 
     // Given to the control, which destroys it with itself (the list view
     // owns its image lists unless LVS_SHAREIMAGELISTS is set).
@@ -102,6 +101,5 @@ private:
 
     HTREEITEM selectedAtDragStart_ = nullptr;
     int draggedRow_ = -1;
-    bool dragging_ = false;
-    DragImage dragImage_;
+    ViewDrag drag_;
 };

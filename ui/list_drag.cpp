@@ -8,12 +8,6 @@
 
 namespace {
 
-POINT HostToScreen(HWND control, POINT hostPoint)
-{
-    ClientToScreen(GetParent(control), &hostPoint);
-    return hostPoint;
-}
-
 HTREEITEM NoteAt(HWND tree, POINT screen)
 {
     HTREEITEM hit = TreeItemAt(tree, screen);
@@ -35,58 +29,30 @@ void CListCtrl::BeginRowDrag(const NMLISTVIEW* info, HWND tree)
     POINT pointer;
     GetCursorPos(&pointer);
     ShowDropCursor(instance, true);
-    SetCapture(GetParent(control));
-    dragging_ = true;
-    dragImage_.Begin(images, pointer, corner);
+    drag_.Begin(GetParent(control), images, pointer, corner);
 }
 
 void CListCtrl::RowDragMove(HWND tree, POINT hostPoint)
 {
-    if (!dragging_)
+    if (!drag_.Active())
         return;
-    POINT screen = HostToScreen(control, hostPoint);
-    HTREEITEM note = NoteAt(tree, screen);
-    ShowDropCursor(instance, note != nullptr);
-    if (note != nullptr && note != TreeView_GetDropHilight(tree)) {
-        dragImage_.WhileHidden(screen, [&] {
-            SetDropHighlight(tree, note);
-            UpdateWindow(tree);
-        });
-    }
-    dragImage_.Move(screen);
-}
-
-void CListCtrl::EndRowDrag()
-{
-    // Cleared first: the capture released here is no cancelled drag.
-    dragging_ = false;
-    dragImage_.End();
-    if (GetCapture() == GetParent(control))
-        ReleaseCapture();
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    POINT screen = HostPointOnScreen(control, hostPoint);
+    drag_.Move(instance, tree, NoteAt(tree, screen), screen);
 }
 
 void CListCtrl::RowDrop(HWND tree, POINT hostPoint)
 {
-    if (!dragging_)
-        return;
-    EndRowDrag();
-    HTREEITEM note = NoteAt(tree, HostToScreen(control, hostPoint));
-    if (note != nullptr)
-        PostMessageA(GetParent(control), WM_ENTRY_DROPPED, 0, reinterpret_cast<LPARAM>(note));
-    else
-        RestoreDropHighlight(tree, selectedAtDragStart_);
-    InvalidateRect(tree, nullptr, TRUE);
+    if (drag_.Active())
+        drag_.Drop(tree, WM_ENTRY_DROPPED, NoteAt(tree, HostPointOnScreen(control, hostPoint)),
+                   selectedAtDragStart_);
 }
 
 void CListCtrl::CancelRowDrag(HWND tree)
 {
-    if (!dragging_)
+    if (!drag_.Active())
         return;
-    EndRowDrag();
     draggedRow_ = -1;
-    RestoreDropHighlight(tree, selectedAtDragStart_);
-    InvalidateRect(tree, nullptr, TRUE);
+    drag_.Drop(tree, WM_ENTRY_DROPPED, nullptr, selectedAtDragStart_);
 }
 
 bool CListCtrl::MoveEntryByDrop(const char* targetLabel, int targetFolder, int targetNote)

@@ -93,11 +93,9 @@ private:
     bool IsStoreOpen() const;
     void ShowSearchHit(const SearchHit& hit);
     HTREEITEM FolderDropTarget(POINT screen) const;
-    void EndTreeDrag();
 
     HINSTANCE instance_ = nullptr;
     HTREEITEM draggedItem_ = nullptr;
     HTREEITEM selectedAtDragStart_ = nullptr;
-    bool dragging_ = false;
-    DragImage dragImage_;
+    ViewDrag drag_;
 };

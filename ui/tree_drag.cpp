@@ -7,16 +7,6 @@
 #include "store/xml_store.h"
 #include "ui/tree_ctrl.h"
 
-namespace {
-
-POINT HostToScreen(HWND control, POINT hostPoint)
-{
-    ClientToScreen(GetParent(control), &hostPoint);
-    return hostPoint;
-}
-
-}  // namespace
-
 void CTreeCtrl::BeginTreeDrag(const NMTREEVIEWA* info)
 {
     HTREEITEM item = info->itemNew.hItem;
@@ -29,10 +19,7 @@ void CTreeCtrl::BeginTreeDrag(const NMTREEVIEWA* info)
     ClientToScreen(control, &corner);
     POINT pointer;
     GetCursorPos(&pointer);
-    // The host gets every mouse message until the button comes up.
-    SetCapture(GetParent(control));
-    dragging_ = true;
-    dragImage_.Begin(images, pointer, corner);
+    drag_.Begin(GetParent(control), images, pointer, corner);
 }
 
 HTREEITEM CTreeCtrl::FolderDropTarget(POINT screen) const
@@ -46,52 +33,26 @@ HTREEITEM CTreeCtrl::FolderDropTarget(POINT screen) const
 
 void CTreeCtrl::TreeDragMove(POINT hostPoint)
 {
-    if (!dragging_)
+    if (!drag_.Active())
         return;
-    POINT screen = HostToScreen(control, hostPoint);
-    HTREEITEM target = FolderDropTarget(screen);
-    ShowDropCursor(instance_, target != nullptr);
-    if (target != nullptr && target != TreeView_GetDropHilight(control)) {
-        dragImage_.WhileHidden(screen, [&] {
-            SetDropHighlight(control, target);
-            UpdateWindow(control);
-        });
-    }
-    dragImage_.Move(screen);
-}
-
-void CTreeCtrl::EndTreeDrag()
-{
-    // Cleared first: the capture released here is no cancelled drag.
-    dragging_ = false;
-    dragImage_.End();
-    if (GetCapture() == GetParent(control))
-        ReleaseCapture();
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    POINT screen = HostPointOnScreen(control, hostPoint);
+    drag_.Move(instance_, control, FolderDropTarget(screen), screen);
 }
 
 void CTreeCtrl::TreeDrop(POINT hostPoint)
 {
-    if (!dragging_)
-        return;
-    EndTreeDrag();
-    // The point of the button's release decides, as the highlight showed.
-    HTREEITEM target = FolderDropTarget(HostToScreen(control, hostPoint));
-    if (target != nullptr)
-        PostMessageA(GetParent(control), WM_NOTE_DROPPED, 0, reinterpret_cast<LPARAM>(target));
-    else
-        RestoreDropHighlight(control, selectedAtDragStart_);
-    InvalidateRect(control, nullptr, TRUE);
+    // The point where the button comes up decides, as the highlight showed.
+    if (drag_.Active())
+        drag_.Drop(control, WM_NOTE_DROPPED, FolderDropTarget(HostPointOnScreen(control, hostPoint)),
+                   selectedAtDragStart_);
 }
 
 void CTreeCtrl::CancelTreeDrag()
 {
-    if (!dragging_)
+    if (!drag_.Active())
         return;
-    EndTreeDrag();
     draggedItem_ = nullptr;
-    RestoreDropHighlight(control, selectedAtDragStart_);
-    InvalidateRect(control, nullptr, TRUE);
+    drag_.Drop(control, WM_NOTE_DROPPED, nullptr, selectedAtDragStart_);
 }
 
 bool CTreeCtrl::MoveNoteByDrop(HTREEITEM target)
