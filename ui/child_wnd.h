@@ -1,15 +1,15 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/ini_settings.h"
 #include "app/window_object.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/search_dialog.h"
 #include "ui/tree_ctrl.h"
-
-#include <utility>
-#include <vector>
 
 class CToolBarWnd;
 class CStatusBarWnd;

@@ -71,6 +71,14 @@ std::string FrameTest::RowText(int row, int column) const
     return text;
 }
 
+std::vector<std::string> FrameTest::Column(int column) const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < RowCount(); ++i)
+        texts.push_back(RowText(i, column));
+    return texts;
+}
+
 void FrameTest::SelectRows(std::initializer_list<int> rows)
 {
     ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
