@@ -12,72 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "store/xml_store.h"
 #include "ui/main_frame.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f;
-    LARGE_INTEGER t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
-        work();
-        times.push_back((Now() - start) * 1000.0);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// 1,000 folders of 10 notes; folder 0's note 0 holds 1,000 entries.
-void WriteStore(const std::string& path)
-{
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
-    char buf[1024];
-    for (int f = 0; f < 1000; ++f) {
-        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %04d</name><array>", f, f);
-        xml += buf;
-        for (int n = 0; n < 10; ++n) {
-            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d-%d</name><array>", n, f, n);
-            xml += buf;
-            int entries = (f == 0 && n == 0) ? 1000 : 0;
-            for (int e = 0; e < entries; ++e) {
-                snprintf(buf, sizeof buf,
-                         "<bookmark><id>%d</id><count>%d</count><valid>1</valid>"
-                         "<date>2026/01/%02d</date><access>2026/02/%02d</access><update>-</update>"
-                         "<list>https://example.com/articles/%d?ref=bench</list>"
-                         "<title>Example article number %d \xE2\x80\x93 \xE8\xA8\x98\xE4\xBA\x8B</title>"
-                         "<comment>-</comment></bookmark>",
-                         e, e % 50, e % 28 + 1, e % 28 + 1, e, e);
-                xml += buf;
-            }
-            xml += "</array></booklist>";
-        }
-        xml += "</array></dir>";
-    }
-    xml += "</root>\r\n";
-    FILE* out = fopen(path.c_str(), "wb");
-    fwrite(xml.data(), 1, xml.size(), out);
-    fclose(out);
-}
 
 int paints = 0;
 
@@ -147,19 +86,13 @@ int main()
     GetTempPathA(MAX_PATH, tempDir);
     std::string folder = std::string(tempDir) + "linkcairn_views_bench";
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string store = folder + "\\views.xml";
-    WriteStore(store);
-    std::string ini = "[ini]\r\npath=x\r\n[xml]\r\ncurxml=" + store + "\r\n";
-    FILE* f = fopen((folder + "\\linkcairn.ini").c_str(), "wb");
-    fwrite(ini.data(), 1, ini.size(), f);
-    fclose(f);
+    // 1,000 folders of 10 notes; folder 0's note 0 holds 1,000 entries.
+    WriteBenchStore(folder + "\\views.xml",
+                    {1000, 10, [](int f, int n) { return f == 0 && n == 0 ? 1000 : 0; },
+                     [](int, int, int) { return ""; }});
 
     double start = Now();
-    MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str());
-    frame->CreateContents();
-    SendMessageA(frame->hwnd, WM_APP + 4, 600, WM_LBUTTONDBLCLK);
-    SetWindowPos(frame->hwnd, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
-    Pump();
+    MYWND* frame = OpenBenchFrame(folder, "views.xml");
     printf("start-up with 1,000 folders, 10,000 notes: %.1f ms\n", (Now() - start) * 1000.0);
 
     CChildWnd& child = frame->panes.child;
@@ -228,11 +161,7 @@ int main()
     printf("\nrepaints of one rebuild: tree %d, list %d (goal: 1 each)\n", treePaints, listPaints);
     printf("goal: each ratio under 1.2\n");
 
-    SendMessageA(frame->hwnd, WM_COMMAND, 40050, 0);
-    DeleteFileA(store.c_str());
-    DeleteFileA((store.substr(0, store.size() - 4) + "_old.xml").c_str());
-    DeleteFileA((folder + "\\linkcairn.ini").c_str());
-    DeleteFileA((folder + "\\linkcairn_error.log").c_str());
+    CloseBenchFrame(frame, folder, "views.xml");
     RemoveDirectoryA(folder.c_str());
     return 0;
 }

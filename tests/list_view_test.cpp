@@ -48,13 +48,6 @@ protected:
         click.iSubItem = column;
         SendMessageA(ListHost(), WM_NOTIFY, 500, reinterpret_cast<LPARAM>(&click));
     }
-    std::vector<std::string> Column(int column) const
-    {
-        std::vector<std::string> texts;
-        for (int i = 0; i < RowCount(); ++i)
-            texts.push_back(RowText(i, column));
-        return texts;
-    }
     int RowOfTitle(const std::string& title) const
     {
         for (int i = 0; i < RowCount(); ++i) {

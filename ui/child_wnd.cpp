@@ -5,6 +5,7 @@
 
 #include "app/pane_layout.h"
 #include "resources/resource.h"
+#include "ui/message_loop.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -99,10 +100,111 @@ BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         return TRUE;
     }
     case WM_COMMAND:
+        if (OnSearchCommand(hwnd, wParam, lParam) || RunDialogCommand(LOWORD(wParam)))
+            return TRUE;
         return OnCommand(hwnd, LOWORD(wParam));
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        OnDragMouse(hwnd, msg, lParam);
+        return TRUE;
+    case WM_NOTE_DROPPED:
+        if (!tree.MoveNoteByDrop(reinterpret_cast<HTREEITEM>(lParam)))
+            ListView_DeleteAllItems(list.control);
+        return TRUE;
+    case WM_ENTRY_DROPPED:
+        OnEntryDropped(reinterpret_cast<HTREEITEM>(lParam));
+        return TRUE;
     default:
         return FALSE;
     }
+}
+
+BOOL CChildWnd::OnSearchCommand(HWND host, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case ID_SEARCH:
+        // One dialog at most, known by its title.
+        if (FindWindowA(nullptr, kSearchDialogTitle) == nullptr)
+            search.Start(hInst, IDD_SEARCH, host, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_SEARCH_AGAIN:
+        SearchAgain(wParam, lParam);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CChildWnd::SearchAgain(WPARAM wParam, LPARAM lParam)
+{
+    bool run;
+    if (HIWORD(wParam) == kHandOffCode && lParam != 0) {
+        lastRequest = *reinterpret_cast<const SearchRequest*>(lParam);
+        run = true;
+    } else {
+        // F3 or Shift+F3 here: the last handed-over search, if any.
+        lastRequest.downward = GetKeyState(VK_SHIFT) < 0 ? 0 : 1;
+        run = lastRequest.text[0] != '\0';
+    }
+    lastRequest.dialog = nullptr;
+    if (run)
+        tree.FindNext(lastRequest);
+}
+
+void CChildWnd::SetDialogCommand(int command, DialogCommand run)
+{
+    for (auto& entry : dialogCommands_) {
+        if (entry.first == command) {
+            entry.second = run;
+            return;
+        }
+    }
+    dialogCommands_.emplace_back(command, run);
+}
+
+bool CChildWnd::RunDialogCommand(int command)
+{
+    for (const auto& entry : dialogCommands_) {
+        if (entry.first == command && entry.second != nullptr) {
+            entry.second(*this);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CChildWnd::OnDragMouse(HWND host, UINT msg, LPARAM lParam)
+{
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    bool fromTree = GetDlgCtrlID(host) == IDC_TREE_HOST;
+    if (msg == WM_MOUSEMOVE) {
+        if (fromTree)
+            tree.TreeDragMove(pt);
+        else
+            list.RowDragMove(tree.control, pt);
+    } else if (msg == WM_LBUTTONUP) {
+        if (fromTree)
+            tree.TreeDrop(pt);
+        else
+            list.RowDrop(tree.control, pt);
+    } else if (fromTree) {
+        tree.CancelTreeDrag();
+    } else {
+        list.CancelRowDrag(tree.control);
+    }
+}
+
+void CChildWnd::OnEntryDropped(HTREEITEM target)
+{
+    char label[520] = {};
+    if (!tree.GetItemLabel(target, label, sizeof label))
+        return;
+    TreePosition pos;
+    tree.GetItemPosition(target, &pos);
+    if (tree.CheckPosition(pos))
+        list.MoveEntryByDrop(label, pos.folder, pos.note);
+    RestoreDropHighlight(tree.control, list.SelectionAtDragStart());
 }
 
 void CChildWnd::NewFolderCommand()
@@ -204,6 +306,9 @@ BOOL CChildWnd::OnTreeNotify(NMHDR* header, LRESULT* result)
     case TVN_ENDLABELEDITA:
         tree.CommitTreeLabel(reinterpret_cast<NMTVDISPINFOA*>(header));
         return TRUE;
+    case TVN_BEGINDRAGA:
+        tree.BeginTreeDrag(reinterpret_cast<NMTREEVIEWA*>(header));
+        return TRUE;
     case NM_CUSTOMDRAW:
         *result = tree.DrawTreeItem(reinterpret_cast<NMTVCUSTOMDRAW*>(header));
         return TRUE;
@@ -220,6 +325,9 @@ BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
     switch (header->code) {
     case LVN_KEYDOWN:
         list.OnListKey(reinterpret_cast<NMLVKEYDOWN*>(header), tree.control);
+        break;
+    case LVN_BEGINDRAG:
+        list.BeginRowDrag(reinterpret_cast<NMLISTVIEW*>(header), tree.control);
         break;
     case LVN_COLUMNCLICK:
         list.SortByColumn(reinterpret_cast<NMLISTVIEW*>(header));

@@ -1,14 +1,23 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/ini_settings.h"
 #include "app/window_object.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
+#include "ui/search_dialog.h"
 #include "ui/tree_ctrl.h"
 
 class CToolBarWnd;
 class CStatusBarWnd;
+class CChildWnd;
+
+// A modal dialog's command. The dialogs are built above this folder; the
+// program hands them to the host at start-up (SetDialogCommand).
+using DialogCommand = void (*)(CChildWnd& host);
 
 // Host of the tree (window id 3, left pane) and of the list (id 4, right
 // pane). Owns the settings, the store and both views, and carries out every
@@ -25,6 +34,10 @@ public:
     CToolBarWnd* toolbar = nullptr;
     CStatusBarWnd* statusBar = nullptr;
     CmyXml store;
+    Dlg_ItemSearch search;
+    // The search last handed over from the dialog; F3 in the main window
+    // repeats it.
+    SearchRequest lastRequest = {};
 
     // modulePath places the settings as if the program were there (tests);
     // nullptr means the running executable.
@@ -39,8 +52,15 @@ public:
 
     // Command 40009: choose a store file (or a new name) and open it.
     void OpenStore(HWND host);
+    // The dialog that command runs (replacing one given before).
+    void SetDialogCommand(int command, DialogCommand run);
 
 private:
+    BOOL OnSearchCommand(HWND host, WPARAM wParam, LPARAM lParam);
+    void SearchAgain(WPARAM wParam, LPARAM lParam);
+    bool RunDialogCommand(int command);
+    void OnDragMouse(HWND host, UINT msg, LPARAM lParam);
+    void OnEntryDropped(HTREEITEM target);
     BOOL OnCommand(HWND host, int command);
     BOOL OnNotify(HWND host, NMHDR* header, LRESULT* result);
     BOOL OnTreeNotify(NMHDR* header, LRESULT* result);
@@ -50,4 +70,6 @@ private:
     // Picks the store file named in the settings' buffers; false after a
     // message box said why not.
     bool SelectChosenStore();
+
+    std::vector<std::pair<int, DialogCommand>> dialogCommands_;
 };

@@ -1,7 +1,6 @@
 // What the user does with rows: keys, selection, title edits, deleting,
 // copying and opening addresses, refreshing.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 
@@ -13,22 +12,6 @@
 #include "ui/toolbar.h"
 #include "ui/tree_ctrl.h"
 #include "ui/view_helpers.h"
-
-namespace {
-
-void ShellOpen(const char* address)
-{
-    ShellExecuteA(nullptr, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-BrowserLauncher browserLauncher = ShellOpen;
-
-}  // namespace
-
-void SetBrowserLauncher(BrowserLauncher launcher)
-{
-    browserLauncher = launcher != nullptr ? launcher : ShellOpen;
-}
 
 int CListCtrl::FirstSelectedRow() const
 {
@@ -248,7 +231,7 @@ void CListCtrl::OpenInBrowser(HWND owner)
         ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
         return;
     }
-    browserLauncher(address);
+    OpenInDefaultBrowser(address);
     RecordAccessOfRow(key, owner);
 }
 

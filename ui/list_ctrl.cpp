@@ -192,3 +192,34 @@ void CListCtrl::ShowListMenu(POINT screen, HWND tree)
     TrackPopupMenu(popup, TPM_LEFTBUTTON, screen.x, screen.y, 0, GetParent(control), nullptr);
     DestroyMenu(menu);
 }
+
+int CListCtrl::FindRowByKey(const char* key) const
+{
+    char text[kEntryKeySize];
+    int rows = ListView_GetItemCount(control);
+    for (int row = 0; row < rows; ++row) {
+        text[0] = '\0';
+        ListView_GetItemText(control, row, kKeyColumn, text, sizeof text);
+        if (lstrcmpA(text, key) == 0)
+            return row;
+    }
+    return -1;
+}
+
+void CListCtrl::ShowEntryRow(int folder, int note, int entry)
+{
+    char key[kEntryKeySize];
+    // An entry beyond the key's range has no row that names it.
+    if (!FormatEntryKey(folder, note, entry, key, sizeof key))
+        return;
+    int row = FindRowByKey(key);
+    if (row < 0 && (folder != shownFolder_ || note != shownNote_)) {
+        FillList(folder, note);
+        row = FindRowByKey(key);
+    }
+    ListView_SetItemState(control, -1, 0, LVIS_SELECTED);
+    if (row < 0)
+        return;
+    ListView_EnsureVisible(control, row, TRUE);
+    ListView_SetItemState(control, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}

@@ -2,6 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/browser.h"
+#include "ui/drag_drop.h"
+
 class CmyXml;
 class CINI;
 class CStatusBarWnd;
@@ -61,6 +64,21 @@ public:
     bool RowKey(int row, char* key, int size) const;
     // SetBusy around a reload of the snapshot and a fill.
     void ReloadList(int folder, int note);
+    // Selects and shows the row of an entry, alone (a search hit).
+    void ShowEntryRow(int folder, int note, int entry);
+
+    // ---- Dragging a row onto a note of the tree ----
+    // The host's mouse messages come in host coordinates.
+    void BeginRowDrag(const NMLISTVIEW* info, HWND tree);
+    void RowDragMove(HWND tree, POINT hostPoint);
+    void RowDrop(HWND tree, POINT hostPoint);
+    // The host lost the mouse before the button came up: nothing drops.
+    void CancelRowDrag(HWND tree);
+    // After a drop on a note: asks, then moves the dragged row's entry
+    // (that row only) and refills the list.
+    bool MoveEntryByDrop(const char* targetLabel, int targetFolder, int targetNote);
+    // The tree's selected item when the last drag began.
+    HTREEITEM SelectionAtDragStart() const { return selectedAtDragStart_; }
 
     // Sort in progress.
     bool sortDescending = false;
@@ -72,6 +90,7 @@ private:
     bool SelectedRowsHaveKeys() const;
     void RecordAccessOfRow(const char* key, HWND owner);
     void ReportItemError(const char* message, const char* boxText, int line);
+    int FindRowByKey(const char* key) const;
 
     // Given to the control, which destroys it with itself (the list view
     // owns its image lists unless LVS_SHAREIMAGELISTS is set).
@@ -79,8 +98,8 @@ private:
     // The note whose entries the rows are, from the last fill.
     int shownFolder_ = -1;
     int shownNote_ = -1;
-};
 
-// Opens an address with the shell's default verb; tests may replace it.
-using BrowserLauncher = void (*)(const char* address);
-void SetBrowserLauncher(BrowserLauncher launcher);
+    HTREEITEM selectedAtDragStart_ = nullptr;
+    int draggedRow_ = -1;
+    ViewDrag drag_;
+};

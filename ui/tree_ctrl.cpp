@@ -40,6 +40,7 @@ CTreeCtrl::~CTreeCtrl() = default;
 
 bool CTreeCtrl::CreateTree(HINSTANCE instance, HWND parent)
 {
+    instance_ = instance;
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     images.Reset(ImageList_Create(16, 16, ILC_MASK | ILC_COLOR4, 2, 0));

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/owned_handle.h"
+#include "ui/drag_drop.h"
+#include "ui/search_engine.h"
 
 class CmyXml;
 class CINI;
@@ -66,7 +68,34 @@ public:
     void ShowTreeMenu(HINSTANCE instance, POINT screen);
     LRESULT DrawTreeItem(const NMTVCUSTOMDRAW* draw) const;
 
+    // ---- Search ----
+    // Where the search stands, for the whole run.
+    SearchState searchState = {};
+    // One search step: the hit's note is selected in the tree and its row
+    // in the list; at the end of the walk the user is told.
+    void FindNext(const SearchRequest& request);
+    // Status-bar part 1: the search text and count, or empty (text nullptr).
+    void ShowSearchStatus(const char* text, int count);
+
+    // ---- Dragging a note onto another folder ----
+    // The host's mouse messages come in host coordinates.
+    void BeginTreeDrag(const NMTREEVIEWA* info);
+    void TreeDragMove(POINT hostPoint);
+    void TreeDrop(POINT hostPoint);
+    // The host lost the mouse before the button came up: nothing drops.
+    void CancelTreeDrag();
+    // After a drop on a folder: asks, moves. False when the caller must
+    // empty the list (refused, failed, or no note selected afterwards).
+    bool MoveNoteByDrop(HTREEITEM target);
+
 private:
     HTREEITEM AppendNewItem(HTREEITEM parent, int image, int selected);
     bool IsStoreOpen() const;
+    void ShowSearchHit(const SearchHit& hit);
+    HTREEITEM FolderDropTarget(POINT screen) const;
+
+    HINSTANCE instance_ = nullptr;
+    HTREEITEM draggedItem_ = nullptr;
+    HTREEITEM selectedAtDragStart_ = nullptr;
+    ViewDrag drag_;
 };

@@ -1,8 +1,7 @@
 #include "support/frame_fixture.h"
 
+#include "dialogs/dialog_commands.h"
 #include "resources/resource.h"
-
-
 #include "support/frame_harness.h"
 
 FrameTest::FrameTest() : folder_("lcui"), storePath_(folder_.File("links.xml")) {}
@@ -21,6 +20,7 @@ FrameTest::~FrameTest()
 void FrameTest::Start()
 {
     frame_ = new MYWND(GetModuleHandleA(nullptr), folder_.File("linkcairn.exe").c_str());
+    InstallDialogCommands(frame_->panes.child);
     frame_->CreateContents();
     frameWindow_ = frame_->hwnd;
 }
@@ -69,6 +69,14 @@ std::string FrameTest::RowText(int row, int column) const
     char text[1024] = {};
     ListView_GetItemText(List(), row, column, text, sizeof text);
     return text;
+}
+
+std::vector<std::string> FrameTest::Column(int column) const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < RowCount(); ++i)
+        texts.push_back(RowText(i, column));
+    return texts;
 }
 
 void FrameTest::SelectRows(std::initializer_list<int> rows)

@@ -33,6 +33,8 @@ protected:
     HTREEITEM Select(int folder, int note);
     std::string SelectedLabel() const;
     std::string RowText(int row, int column) const;
+    // The texts of a column, row by row.
+    std::vector<std::string> Column(int column) const;
     int RowCount() const { return ListView_GetItemCount(List()); }
     void SelectRows(std::initializer_list<int> rows);
     std::string StatusText(int part) const;

@@ -1,0 +1,90 @@
+#include "support/mouse_input.h"
+
+namespace {
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
+{
+    INPUT input;
+    ZeroMemory(&input, sizeof input);
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Absolute coordinates run from 0 to 65535 across the screen; rounded up
+// so that they map back onto the very pixel.
+LONG Normalised(LONG pixel, int extent)
+{
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
+}
+
+}  // namespace
+
+void MoveMouse(POINT screen)
+{
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(screen.x, GetSystemMetrics(SM_CXSCREEN)),
+              Normalised(screen.y, GetSystemMetrics(SM_CYSCREEN)));
+}
+
+void PressLeft()
+{
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+}
+
+void ReleaseLeft()
+{
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+POINT OnScreen(HWND window, POINT client)
+{
+    ClientToScreen(window, &client);
+    return client;
+}
+
+POINT CentreOnScreen(HWND window, const RECT& client)
+{
+    return OnScreen(window, POINT{(client.left + client.right) / 2, (client.top + client.bottom) / 2});
+}
+
+HWND CaptureOf(DWORD thread)
+{
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeout)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeout)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
