@@ -1,5 +1,6 @@
 #include "store/xml_layout.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -123,13 +124,27 @@ bool IsBlank(const char* text)
     return text[strspn(text, " \t\r\n")] == '\0';
 }
 
+bool SameLetters(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (tolower(static_cast<unsigned char>(*a)) != tolower(static_cast<unsigned char>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+
 void Attributes(Writer& out, const pugi::xml_node& element)
 {
+    bool declaration = element.type() == pugi::node_declaration;
     for (const pugi::xml_attribute& attribute : element.attributes()) {
         out.Put(' ');
         out.Put(attribute.name());
         out.Put("=\"", 2);
-        out.Escaped(attribute.value(), kInAttribute);
+        // The bytes written are UTF-8, whatever the file said before.
+        if (declaration && strcmp(attribute.name(), "encoding") == 0 && !SameLetters(attribute.value(), "UTF-8"))
+            out.Put("UTF-8");
+        else
+            out.Escaped(attribute.value(), kInAttribute);
         out.Put('"');
     }
 }
@@ -297,23 +312,25 @@ void PlainNode(Writer& out, const pugi::xml_node& node)
 bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::string* fault, size_t* offset)
 {
     pugi::xml_parse_result result = doc.load_buffer_inplace_own(bytes, size, kStoreParseOptions);
-    const char* problem = nullptr;
-    if (!result) {
-        problem = result.description();
-    } else {
-        int roots = 0;
-        for (const pugi::xml_node& child : doc.children())
-            roots += child.type() == pugi::node_element ? 1 : 0;
-        if (roots > 1)
-            problem = "More than one root element";
-    }
-    if (problem == nullptr)
-        return true;
-    doc.reset();
+    ptrdiff_t at = result.offset;
     char text[128];
-    snprintf(text, sizeof text, "%s (status %d)", problem, static_cast<int>(result.status));
+    if (!result) {
+        snprintf(text, sizeof text, "%s (status %d)", result.description(), static_cast<int>(result.status));
+    } else {
+        pugi::xml_node second;
+        int roots = 0;
+        for (const pugi::xml_node& child : doc.children()) {
+            if (child.type() == pugi::node_element && ++roots == 2)
+                second = child;
+        }
+        if (!second)
+            return true;
+        snprintf(text, sizeof text, "More than one root element");
+        at = second.offset_debug();
+    }
+    doc.reset();
     *fault = text;
-    *offset = result.offset > 0 ? static_cast<size_t>(result.offset) : 0;
+    *offset = at > 0 ? static_cast<size_t>(at) : 0;
     return false;
 }
 

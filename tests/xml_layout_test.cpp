@@ -131,6 +131,8 @@ TEST(XmlLayout, WhatOnlyThePlainLayoutKeeps)
         {"another declaration", "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><root/>",
          "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n<root/>\n", kDecl + "\r\n<root/>"},
         {"no declaration", "<root><a/></root>", "<root><a/></root>\n", kDecl + "\r\n<root>\r\n\t<a/>\r\n</root>"},
+        {"another encoding", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><root/>",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root/>\n", kDecl + "\r\n<root/>"},
         {"document type", kDecl + "<!DOCTYPE root><root/>", kDecl + "\n<!DOCTYPE root>\n<root/>\n",
          kDecl + "\r\n<root/>"},
         {"attributes", "<root><e a=\"1 &amp; &quot;2&quot;\" b='&lt;'/></root>",
@@ -171,7 +173,7 @@ TEST(XmlLayout, FaultsLeaveNoDocumentAndSayWhere)
         {"", "No document element found (status 16) at line 1, column 1"},
         {kDecl + "\r\n<root>\r\n\t<dir>\r\n</root>", "Start-end tags mismatch (status 14) at line 4, column 3"},
         {kDecl + "\n<root><dir>", "Start-end tags mismatch (status 14) at line 2"},
-        {"<root/><root/>", "More than one root element"},
+        {"<root/><root/>", "More than one root element at line 1, column 9"},
         {"<root a=1/>", "Error parsing element attribute (status 12) at line 1, column 9"},
     };
     for (const Case& c : cases) {
