@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "store/file_handle.h"
 #include "store/store_failure.h"
 #include "store/xml_layout.h"
 
@@ -12,30 +13,6 @@ namespace {
 
 // Store files are a few megabytes; anything near this is not one.
 const LONGLONG kLargestStore = 1LL << 30;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    // Closes now; false (with the error set) when closing failed.
-    bool Close()
-    {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != FALSE;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 std::string ReadProblem(DWORD error)
 {

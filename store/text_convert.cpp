@@ -105,14 +105,12 @@ void WideToAnsiField(const wchar_t* text, size_t length, char* out, size_t width
 
 void Utf8ToAnsiField(const char* utf8, size_t length, char* out, size_t width)
 {
-    if (width == 0)
-        return;
-    out[0] = '\0';
-    if (utf8 == nullptr || length == 0)
-        return;
-    if (IsAscii(utf8, length)) {
+    if (utf8 == nullptr)
+        length = 0;
+    if (width > 0 && IsAscii(utf8, length)) {
         size_t cut = length < width - 1 ? length : width - 1;
-        memcpy(out, utf8, cut);
+        if (cut > 0)
+            memcpy(out, utf8, cut);
         out[cut] = '\0';
         return;
     }

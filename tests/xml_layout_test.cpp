@@ -24,24 +24,25 @@ bool Parse(pugi::xml_document& doc, const std::string& bytes, std::string* fault
     return ok;
 }
 
-std::string Indented(const pugi::xml_document& doc)
+std::string Written(const pugi::xml_document& doc, bool indented)
 {
     std::string out;
-    EXPECT_TRUE(WriteIndentedLayout(doc, [&](const char* data, size_t size) {
+    LayoutOutput output = [&](const char* data, size_t size) {
         out.append(data, size);
         return true;
-    }));
+    };
+    EXPECT_TRUE(indented ? WriteIndentedLayout(doc, output) : WritePlainLayout(doc, output));
     return out;
+}
+
+std::string Indented(const pugi::xml_document& doc)
+{
+    return Written(doc, true);
 }
 
 std::string Plain(const pugi::xml_document& doc)
 {
-    std::string out;
-    EXPECT_TRUE(WritePlainLayout(doc, [&](const char* data, size_t size) {
-        out.append(data, size);
-        return true;
-    }));
-    return out;
+    return Written(doc, false);
 }
 
 // One folder with a note and an entry, in the indented layout.
