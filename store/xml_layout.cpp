@@ -6,6 +6,9 @@
 
 namespace {
 
+// As deep as the XML library MSXML stood on would read.
+const size_t kMaxDepth = 256;
+
 const char kIndentedDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
 
 // What the escaping replaces: in text & < > CR, in attribute values also
@@ -307,6 +310,30 @@ void PlainNode(Writer& out, const pugi::xml_node& node)
     }
 }
 
+// The first element nested deeper than kMaxDepth, or an empty node. The
+// writers, and the library when it removes a node, recurse once per level.
+pugi::xml_node TooDeep(const pugi::xml_document& doc)
+{
+    size_t depth = 1;   // the document element's
+    pugi::xml_node node = doc.first_child();
+    while (node) {
+        if (depth > kMaxDepth && node.type() == pugi::node_element)
+            return node;
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node)
+            node = node.next_sibling();
+    }
+    return pugi::xml_node();
+}
+
 }  // namespace
 
 bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::string* fault, size_t* offset)
@@ -323,10 +350,14 @@ bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::str
             if (child.type() == pugi::node_element && ++roots == 2)
                 second = child;
         }
-        if (!second)
+        pugi::xml_node deep = second ? pugi::xml_node() : TooDeep(doc);
+        if (!second && !deep)
             return true;
-        snprintf(text, sizeof text, "More than one root element");
-        at = second.offset_debug();
+        if (second)
+            snprintf(text, sizeof text, "More than one root element");
+        else
+            snprintf(text, sizeof text, "Elements nested deeper than %u", static_cast<unsigned>(kMaxDepth));
+        at = (second ? second : deep).offset_debug();
     }
     doc.reset();
     *fault = text;

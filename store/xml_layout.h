@@ -41,7 +41,8 @@ constexpr unsigned kStoreParseOptions = pugi::parse_default | pugi::parse_commen
 // Parses a store file's bytes (UTF-8 with or without a byte-order mark)
 // into doc, in place: bytes must come from pugixml's allocation function
 // (pugi::get_memory_allocation_function), and doc takes them over whatever
-// the outcome. A fault, or more than one root element, leaves doc empty,
+// the outcome. A fault, more than one root element, or elements nested
+// deeper than 256 levels (the depth the store read before) leave doc empty,
 // returns false and tells what in fault ("Start-end tags mismatch (status
 // 14)") and where in offset (bytes from the start of the file).
 bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::string* fault, size_t* offset);

@@ -45,6 +45,17 @@ std::string Plain(const pugi::xml_document& doc)
     return Written(doc, false);
 }
 
+// Elements nested levels deep (the document element is level 1).
+std::string Nested(int levels)
+{
+    std::string xml;
+    for (int i = 0; i < levels; ++i)
+        xml += "<e>";
+    for (int i = 0; i < levels; ++i)
+        xml += "</e>";
+    return xml;
+}
+
 // One folder with a note and an entry, in the indented layout.
 const std::string kIndentedStore =
     kDecl + "\r\n<root>\r\n"
@@ -175,6 +186,7 @@ TEST(XmlLayout, FaultsLeaveNoDocumentAndSayWhere)
         {kDecl + "\r\n<root>\r\n\t<dir>\r\n</root>", "Start-end tags mismatch (status 14) at line 4, column 3"},
         {kDecl + "\n<root><dir>", "Start-end tags mismatch (status 14) at line 2"},
         {"<root/><root/>", "More than one root element at line 1, column 9"},
+        {Nested(257), "Elements nested deeper than 256 at line 1, column 770"},
         {"<root a=1/>", "Error parsing element attribute (status 12) at line 1, column 9"},
     };
     for (const Case& c : cases) {
@@ -184,6 +196,13 @@ TEST(XmlLayout, FaultsLeaveNoDocumentAndSayWhere)
         EXPECT_EQ(fault.compare(0, c.fault.size(), c.fault), 0) << fault;
         EXPECT_FALSE(doc.first_child()) << c.input;
     }
+}
+
+TEST(XmlLayout, NestingUpTo256LevelsIsRead)
+{
+    pugi::xml_document doc;
+    ASSERT_TRUE(Parse(doc, Nested(256) + "<!-- after -->"));
+    EXPECT_EQ(Plain(doc), Nested(256).replace(255 * 3, 7, "<e/>") + "\n<!-- after -->\n");
 }
 
 TEST(XmlLayout, TextPositionCountsLinesAndBytes)
