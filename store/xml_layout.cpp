@@ -6,7 +6,7 @@
 
 namespace {
 
-// As deep as the XML library MSXML stood on would read.
+// Far deeper than a store file goes, and as deep as the store read before.
 const size_t kMaxDepth = 256;
 
 const char kIndentedDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n";
