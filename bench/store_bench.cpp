@@ -1,7 +1,10 @@
 // Store benchmark: generates stores of 1,000, 10,000 and 50,000 entries and
-// times the snapshot load against a bare MSXML load of the same file, the
-// plain and the indented save; then, on the 10,000-entry store, every
-// changing operation against a bare load plus save of that file.
+// times the snapshot load against a bare pugixml parse of the same file, the
+// plain and the indented save, next to MSXML's load and save of the same
+// file (what the store used before, while the system still has it); then,
+// on the 10,000- and the 50,000-entry store, every changing operation
+// against a bare parse plus indented save, and one user action (operation
+// and snapshot reload).
 #include <windows.h>
 #include <commctrl.h>
 #include <msxml2.h>
@@ -15,8 +18,11 @@
 #include <atomic>
 #include <vector>
 
-#include "app/com_types.h"
+#include <pugixml.hpp>
+
 #include "store/entry_key.h"
+#include "store/store_file.h"
+#include "store/xml_layout.h"
 #include "store/xml_store.h"
 
 namespace {
@@ -153,26 +159,65 @@ double Median(int runs, const std::function<void()>& work, const std::function<v
     return times[times.size() / 2];
 }
 
-ComPtr<IXMLDOMDocument> BareLoad(const std::string& path)
+// ---- Floors
+
+// A bare parse: pugixml reads and parses the file, nothing else.
+void BareParse(const std::string& path, pugi::xml_document* doc)
 {
-    ComPtr<IXMLDOMDocument> doc;
-    doc.CreateByProgId(L"MSXML.DOMDocument", IID_IXMLDOMDocument);
-    doc->put_async(VARIANT_FALSE);
-    doc->put_preserveWhiteSpace(VARIANT_FALSE);
-    std::wstring wide(path.begin(), path.end());
-    Variant source = Variant::String(wide.c_str());
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    doc->load(source.Get(), &ok);
-    if (ok != VARIANT_TRUE)
-        printf("  bare load of %s failed\n", path.c_str());
-    return doc;
+    pugi::xml_parse_result result = doc->load_file(path.c_str(), kStoreParseOptions);
+    if (!result)
+        printf("  bare parse of %s failed: %s\n", path.c_str(), result.description());
 }
 
-void BareSave(IXMLDOMDocument* doc, const std::string& path)
+// MSXML's DOM document, as the store used it before: load with white space
+// dropped, save as it is. Plain COM calls, so that the figures depend on
+// nothing of the program's own.
+class MsxmlDocument {
+public:
+    MsxmlDocument()
+    {
+        CLSID clsid;
+        if (SUCCEEDED(CLSIDFromProgID(L"MSXML.DOMDocument", &clsid)))
+            CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument, reinterpret_cast<void**>(&doc_));
+        if (doc_ != nullptr) {
+            doc_->put_async(VARIANT_FALSE);
+            doc_->put_preserveWhiteSpace(VARIANT_FALSE);
+        }
+    }
+    ~MsxmlDocument()
+    {
+        if (doc_ != nullptr)
+            doc_->Release();
+    }
+    MsxmlDocument(const MsxmlDocument&) = delete;
+    MsxmlDocument& operator=(const MsxmlDocument&) = delete;
+
+    bool Available() const { return doc_ != nullptr; }
+    bool Load(const std::string& path) { return Call(path, true); }
+    bool Save(const std::string& path) { return Call(path, false); }
+
+private:
+    bool Call(const std::string& path, bool load)
+    {
+        if (doc_ == nullptr)
+            return false;
+        std::wstring wide(path.begin(), path.end());
+        VARIANT target;
+        VariantInit(&target);
+        target.vt = VT_BSTR;
+        target.bstrVal = SysAllocString(wide.c_str());
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        HRESULT hr = load ? doc_->load(target, &loaded) : doc_->save(target);
+        VariantClear(&target);
+        return SUCCEEDED(hr) && (!load || loaded == VARIANT_TRUE);
+    }
+
+    IXMLDOMDocument* doc_ = nullptr;
+};
+
+void WritePlainFile(const pugi::xml_document& doc, const std::string& path)
 {
-    std::wstring wide(path.begin(), path.end());
-    Variant target = Variant::String(wide.c_str());
-    doc->save(target.Get());
+    WriteStoreDocument(doc, path.c_str(), false);
 }
 
 // Any message box means a store failure: note it and answer it, so the
@@ -216,14 +261,36 @@ void PrintPeakMemory(const char* when)
 }
 
 struct SizeResult {
-    double bare, snapshot, plain, indented;
+    int entries;
+    double snapshot, bare, plain, indented, msxmlLoad, msxmlSave;
 };
+
+// The median of the runs of each of works, run in turn, so that a change
+// in the machine's load during the run weighs on all of them alike.
+std::vector<double> Interleaved(int runs, const std::vector<std::function<void()>>& works)
+{
+    std::vector<std::vector<double>> times(works.size());
+    for (int i = 0; i < runs; ++i) {
+        for (size_t w = 0; w < works.size(); ++w)
+            times[w].push_back(Median(1, works[w]));
+    }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
 
 SizeResult BenchmarkSize(const std::string& folder, int entries, const Shape& shape, int runs)
 {
     std::string path = folder + "\\store_" + std::to_string(entries) + ".xml";
-    std::string bytes = GenerateStore(shape);
-    WriteFileBytes(path, bytes);
+    double megabytes = 0;
+    {
+        std::string bytes = GenerateStore(shape);
+        WriteFileBytes(path, bytes);
+        megabytes = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+    }
     CmyXml store;
     store.SetStorePath(path.c_str());
     int loaded = 0;
@@ -233,35 +300,80 @@ SizeResult BenchmarkSize(const std::string& folder, int entries, const Shape& sh
     if (loaded != entries)
         printf("  snapshot holds %d entries, expected %d\n", loaded, entries);
 
-    // Bare and snapshot loads alternate, so that a change in the machine's
-    // load during the run weighs on both alike.
     SizeResult r{};
-    std::vector<double> bare, snapshot;
-    for (int i = 0; i < runs; ++i) {
-        bare.push_back(Median(1, [&] { BareLoad(path); }));
-        snapshot.push_back(Median(1, [&] {
+    r.entries = entries;
+    std::vector<double> loads = Interleaved(runs, {
+        [&] {
+            pugi::xml_document doc;
+            BareParse(path, &doc);
+        },
+        [&] {
             store.ClearSnapshot();
             store.LoadSnapshot();
-        }));
-    }
-    std::sort(bare.begin(), bare.end());
-    std::sort(snapshot.begin(), snapshot.end());
-    r.bare = bare[bare.size() / 2];
-    r.snapshot = snapshot[snapshot.size() / 2];
-    ComPtr<IXMLDOMDocument> doc = BareLoad(path);
-    std::string plainCopy = folder + "\\plain.xml";
-    r.plain = Median(runs, [&] { BareSave(doc.Get(), plainCopy); });
+        },
+    });
+    r.bare = loads[0];
+    r.snapshot = loads[1];
+    pugi::xml_document doc;
+    BareParse(path, &doc);
+    std::string copy = folder + "\\copy.xml";
+    r.plain = Median(runs, [&] { WritePlainFile(doc, copy); });
     // The indented save writes the store path itself (through its temporary
     // file); the content is the same document, so the file stays valid.
-    r.indented = Median(runs, [&] { store.SaveIndented(doc.Get(), nullptr); });
-    printf("%6d entries (%5.2f MB): LoadSnapshot %7.1f ms, bare load %7.1f ms, ratio %.2f (goal <= 1.5)\n",
-           entries, static_cast<double>(bytes.size()) / (1024.0 * 1024.0), r.snapshot, r.bare,
+    r.indented = Median(runs, [&] { store.SaveIndented(&doc, nullptr); });
+    printf("%6d entries (%5.2f MB): LoadSnapshot %7.1f ms, bare parse %6.1f ms, ratio %.2f (goal <= 1.5)\n",
+           entries, megabytes, r.snapshot, r.bare,
            r.snapshot / r.bare);
-    printf("%21s plain save %7.1f ms, indented save %7.1f ms, indented/plain %.2f\n", "", r.plain, r.indented,
-           r.indented / r.plain);
+    printf("%26s plain save %6.1f ms, indented save %6.1f ms\n", "", r.plain, r.indented);
     store.ClearSnapshot();
-    DeleteFileA(plainCopy.c_str());
+    DeleteFileA(copy.c_str());
     return r;
+}
+
+// MSXML's load and plain save of the same store, as the store did before.
+// Run after everything else: its memory would hide the store's own peak.
+void BenchmarkMsxml(const std::string& folder, SizeResult* r, int runs)
+{
+    std::string path = folder + "\\store_" + std::to_string(r->entries) + ".xml";
+    std::string copy = folder + "\\copy.xml";
+    r->msxmlLoad = Median(runs, [&] {
+        MsxmlDocument fresh;
+        fresh.Load(path);
+    });
+    MsxmlDocument msxml;
+    msxml.Load(path);
+    r->msxmlSave = Median(runs, [&] { msxml.Save(copy); });
+    printf("%6d entries: MSXML load %7.1f ms (LoadSnapshot now %.1f times faster), plain save %6.1f ms\n",
+           r->entries, r->msxmlLoad, r->msxmlLoad / r->snapshot, r->msxmlSave);
+    DeleteFileA(copy.c_str());
+}
+
+void PrintGrowth(const std::vector<SizeResult>& results)
+{
+    printf("\nGrowth from %d entries (times per size, x from the previous size):\n", results[0].entries);
+    auto row = [&](const char* name, double SizeResult::*field) {
+        printf("  %-15s", name);
+        for (size_t i = 0; i < results.size(); ++i) {
+            double value = results[i].*field;
+            if (i == 0 || results[i - 1].*field <= 0)
+                printf(" %8.1f ms", value);
+            else
+                printf(" %8.1f ms (x%.1f)", value, value / (results[i - 1].*field));
+        }
+        printf("\n");
+    };
+    printf("  %-15s", "entries");
+    for (const SizeResult& r : results)
+        printf(" %8d   %s", r.entries, &r == &results.front() ? "" : "       ");
+    printf("\n");
+    row("LoadSnapshot", &SizeResult::snapshot);
+    row("bare parse", &SizeResult::bare);
+    row("plain save", &SizeResult::plain);
+    row("indented save", &SizeResult::indented);
+    if (results[0].msxmlLoad > 0) {
+        row("MSXML load", &SizeResult::msxmlLoad);
+        row("MSXML save", &SizeResult::msxmlSave);
+    }
 }
 
 // An entry list holding the keys of one note, with the first `selected` rows
@@ -301,20 +413,24 @@ HWND MakeList(HWND host, int f, int n, int rows, int selected)
 
 void BenchmarkOperations(const std::string& folder, const Shape& shape, int runs)
 {
+    int total = shape.folders * shape.notes * shape.entries;
     std::string path = folder + "\\ops.xml";
-    std::string pristine = GenerateStore(shape);
-    auto reset = [&] { WriteFileBytes(path, pristine); };
+    std::string pristine = folder + "\\pristine.xml";
+    WriteFileBytes(pristine, GenerateStore(shape));
+    auto reset = [&] { CopyFileA(pristine.c_str(), path.c_str(), FALSE); };
     reset();
-
-    double floor = Median(runs, [&] {
-        ComPtr<IXMLDOMDocument> doc = BareLoad(path);
-        BareSave(doc.Get(), path);
-    }, reset);
-    printf("\nOperations on the %d-entry store (median of %d), floor = bare load + plain save %.1f ms\n",
-           shape.folders * shape.notes * shape.entries, runs, floor);
 
     CmyXml store;
     store.SetStorePath(path.c_str());
+    // The store's own indented save: temporary file, flush, replace.
+    double floor = Median(runs, [&] {
+        pugi::xml_document doc;
+        BareParse(path, &doc);
+        store.SaveIndented(&doc, nullptr);
+    }, reset);
+    printf("\nOperations on the %d-entry store (median of %d), floor = bare parse + indented save %.1f ms\n",
+           total, runs, floor);
+
     EntryRecord record;
     record.folderPos = 3;
     record.notePos = 4;
@@ -360,50 +476,89 @@ void BenchmarkOperations(const std::string& folder, const Shape& shape, int runs
          }},
         {"ApplyCheckResults (100 records)", [&] { return store.ApplyCheckResults(checks, nullptr); }, reset},
     };
+    printf("  %-32s %9s %7s %22s\n", "", "operation", "ratio", "with snapshot reload");
     for (const Op& op : ops) {
         int result = 1;
         double time = Median(runs, [&] { result = op.run() ? result : 0; }, op.prepare);
-        printf("  %-32s %7.1f ms  ratio %.2f (goal <= 1.3)%s\n", op.name, time, time / floor,
+        double action = Median(runs, [&] {
+            result = op.run() ? result : 0;
+            store.ClearSnapshot();
+            store.LoadSnapshot();
+        }, op.prepare);
+        printf("  %-32s %6.1f ms  %5.2f (goal <= 1.3) %7.1f ms%s\n", op.name, time, time / floor, action,
                result ? "" : "  !! returned 0");
     }
+    store.ClearSnapshot();
     DestroyWindow(host);
+}
+
+// What start-up asks of the store: the snapshot of the chosen file and the
+// copy the tree is filled from.
+void BenchmarkStartup(const std::string& folder, const Shape& shape, int runs)
+{
+    std::string path = folder + "\\startup.xml";
+    WriteFileBytes(path, GenerateStore(shape));
+    size_t folders = 0;
+    double time = Median(runs, [&] {
+        CmyXml store;
+        store.SetStorePath(path.c_str());
+        folders = store.CopySnapshot().size();
+    });
+    printf("\nStart-up on the %d-entry store: SetStorePath + CopySnapshot %.1f ms (%u folders)\n",
+           shape.folders * shape.notes * shape.entries, time, static_cast<unsigned>(folders));
 }
 
 }  // namespace
 
 int main()
 {
-    ComApartment com;
+    // MSXML, for the figures from before, is a COM object.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    BoxWatch boxes;
+    {
+        BoxWatch boxes;
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "linkcairn_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        std::string folder = std::string(temp) + "linkcairn_bench_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
 
-    printf("Store benchmark (medians; times in ms)\n\n");
-    struct Size {
-        int entries;
-        Shape shape;
-        int runs;
-    } sizes[] = {{1000, {10, 5, 20}, 15}, {10000, {10, 10, 100}, 7}, {50000, {10, 10, 500}, 3}};
-    for (const Size& size : sizes)
-        BenchmarkSize(folder, size.entries, size.shape, size.runs);
-    PrintPeakMemory("after the load and save benchmark");
+        printf("Store benchmark (medians; times in ms)\n\n");
+        PrintPeakMemory("at the start");
+        struct Size {
+            int entries;
+            Shape shape;
+            int runs;
+        } sizes[] = {{1000, {10, 5, 20}, 15}, {10000, {10, 10, 100}, 7}, {50000, {10, 10, 500}, 5}};
+        std::vector<SizeResult> results;
+        for (const Size& size : sizes)
+            results.push_back(BenchmarkSize(folder, size.entries, size.shape, size.runs));
+        BenchmarkOperations(folder, {10, 10, 100}, 5);
+        BenchmarkOperations(folder, {10, 10, 500}, 3);
+        PrintPeakMemory("of the store");
+        // The views copy the snapshot: a second 2,640 bytes per entry.
+        BenchmarkStartup(folder, {10, 10, 500}, 3);
+        PrintPeakMemory("with the start-up's copy of the snapshot");
 
-    BenchmarkOperations(folder, {10, 10, 100}, 5);
-    PrintPeakMemory("at the end");
+        if (MsxmlDocument().Available()) {
+            printf("\nBefore: MSXML on the same files (the store used it to load and save)\n");
+            for (SizeResult& r : results)
+                BenchmarkMsxml(folder, &r, 3);
+        }
+        PrintGrowth(results);
 
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileA((folder + "\\" + found.cFileName).c_str());
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryA(folder.c_str());
     }
-    RemoveDirectoryA(folder.c_str());
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

@@ -10,6 +10,7 @@ build=${LINKCAIRN_BUILD:-$root/build}
 jobs=${LINKCAIRN_JOBS:-2}
 
 "$root/scripts/install-deps.sh" run
+"$root/scripts/fetch-pugixml.sh" "$build"
 
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \

@@ -3,8 +3,9 @@
 # only those that are missing. Usage: install-deps.sh run|test
 set -euo pipefail
 
+# dpkg-dev unpacks the XML library's Debian source package (fetch-pugixml.sh).
 common=(cmake make wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools
-        xvfb xauth fonts-ipafont-gothic)
+        xvfb xauth fonts-ipafont-gothic dpkg-dev)
 case "${1:-test}" in
   run)  wanted=("${common[@]}") ;;
   test) wanted=("${common[@]}" googletest imagemagick clang libclang-rt-14-dev) ;;

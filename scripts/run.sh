@@ -7,6 +7,7 @@ build=${LINKCAIRN_BUILD:-$root/build}
 rundir="$build/run"
 
 "$root/scripts/install-deps.sh" run
+"$root/scripts/fetch-pugixml.sh" "$build"
 
 echo "== Building linkcairn.exe"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \

@@ -15,6 +15,7 @@ fuzz_seconds=${LINKCAIRN_FUZZ_SECONDS:-30}
 only=${1:-}
 
 "$root/scripts/install-deps.sh" test
+"$root/scripts/fetch-pugixml.sh" "$build"
 
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
@@ -23,7 +24,8 @@ cmake --build "$build" -j "$jobs"
 
 if [ -z "$only" ]; then
   echo "== Building native byte-level tests (clang, ASan + UBSan)"
-  cmake -S "$root/tests/native" -B "$build/native" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+  cmake -S "$root/tests/native" -B "$build/native" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+        -DPUGIXML_SOURCE_DIR="$build/third_party/pugixml-1.13/src" >/dev/null
   cmake --build "$build/native" -j "$jobs"
 fi
 

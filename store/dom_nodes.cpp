@@ -1,245 +1,138 @@
 #include "store/dom_nodes.h"
 
-#include <cwchar>
+#include <cstdio>
+#include <cstring>
 
 #include "store/records.h"
 #include "store/store_failure.h"
-#include "store/text_convert.h"
-
-ComPtr<IXMLDOMDocument> LoadStoreDocument(const char* path)
-{
-    ComPtr<IXMLDOMDocument> doc;
-    STORE_CHECK(doc.CreateByProgId(L"MSXML.DOMDocument", IID_IXMLDOMDocument, CLSCTX_ALL),
-                "create MSXML.DOMDocument");
-    STORE_CHECK(doc->put_async(VARIANT_FALSE), "put_async");
-    STORE_CHECK(doc->put_validateOnParse(VARIANT_FALSE), "put_validateOnParse");
-    STORE_CHECK(doc->put_resolveExternals(VARIANT_FALSE), "put_resolveExternals");
-    STORE_CHECK(doc->put_preserveWhiteSpace(VARIANT_FALSE), "put_preserveWhiteSpace");
-    Variant source = Variant::String(AnsiToWide(path).c_str());
-    VARIANT_BOOL loaded = VARIANT_FALSE;
-    // Not examined: a file that did not load has no document element, and
-    // the first use of it fails.
-    doc->load(source.Get(), &loaded);
-    return doc;
-}
-
-NodePtr DocumentElementOrNull(IXMLDOMDocument* doc)
-{
-    ComPtr<IXMLDOMElement> element;
-    if (doc == nullptr || FAILED(doc->get_documentElement(element.Receive())) || !element)
-        return NodePtr();
-    NodePtr node;
-    node.QueryFrom(element.Get(), IID_IXMLDOMNode);
-    return node;
-}
-
-NodePtr DocumentElement(IXMLDOMDocument* doc)
-{
-    NodePtr root = DocumentElementOrNull(doc);
-    STORE_NEED(root, "documentElement: the store file has no root element");
-    return root;
-}
-
-NodePtr FirstChild(IXMLDOMNode* node)
-{
-    NodePtr child;
-    STORE_CHECK(node->get_firstChild(child.Receive()), "get_firstChild");
-    return child;
-}
-
-NodePtr NextSibling(IXMLDOMNode* node)
-{
-    NodePtr next;
-    STORE_CHECK(node->get_nextSibling(next.Receive()), "get_nextSibling");
-    return next;
-}
-
-NodePtr ChildAt(IXMLDOMNode* parent, long index)
-{
-    if (parent == nullptr || index < 0)
-        return NodePtr();
-    NodePtr child = FirstChild(parent);
-    for (long i = 0; i < index && child; ++i)
-        child = NextSibling(child.Get());
-    return child;
-}
-
-std::vector<NodePtr> Children(IXMLDOMNode* parent)
-{
-    std::vector<NodePtr> result;
-    for (NodePtr child = FirstChild(parent); child; child = NextSibling(child.Get()))
-        result.push_back(NodePtr::Share(child.Get()));
-    return result;
-}
-
-long ChildCount(IXMLDOMNode* parent)
-{
-    long count = 0;
-    for (NodePtr child = FirstChild(parent); child; child = NextSibling(child.Get()))
-        ++count;
-    return count;
-}
-
-bool NameIs(IXMLDOMNode* node, const wchar_t* name)
-{
-    Bstr nodeName;
-    if (FAILED(node->get_nodeName(nodeName.Receive())) || nodeName.Get() == nullptr)
-        return false;
-    return wcscmp(nodeName.Get(), name) == 0;
-}
-
-NodePtr ChildNamed(IXMLDOMNode* parent, const wchar_t* name)
-{
-    if (parent == nullptr)
-        return NodePtr();
-    for (NodePtr child = FirstChild(parent); child; child = NextSibling(child.Get())) {
-        DOMNodeType type;
-        if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT && NameIs(child.Get(), name))
-            return child;
-    }
-    return NodePtr();
-}
 
 namespace {
 
-bool IsTextNode(IXMLDOMNode* node)
+bool IsText(Node node)
 {
-    DOMNodeType type;
-    return SUCCEEDED(node->get_nodeType(&type)) && (type == NODE_TEXT || type == NODE_CDATA_SECTION);
-}
-
-void AppendNodeValue(IXMLDOMNode* node, std::wstring* out)
-{
-    Variant value;
-    STORE_CHECK(node->get_nodeValue(value.Receive()), "get_nodeValue");
-    const VARIANT& v = value.Get();
-    if (v.vt == VT_BSTR && v.bstrVal != nullptr)
-        out->append(v.bstrVal, SysStringLen(v.bstrVal));
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
 }  // namespace
 
-std::wstring TextOf(IXMLDOMNode* element)
+Node ChildAt(Node parent, long index)
 {
-    std::wstring text;
-    for (NodePtr child = FirstChild(element); child; child = NextSibling(child.Get())) {
-        if (IsTextNode(child.Get()))
-            AppendNodeValue(child.Get(), &text);
+    if (!parent || index < 0)
+        return Node();
+    Node child = parent.first_child();
+    for (long i = 0; i < index && child; ++i)
+        child = child.next_sibling();
+    return child;
+}
+
+long ChildCount(Node parent)
+{
+    long count = 0;
+    for (Node child = parent.first_child(); child; child = child.next_sibling())
+        ++count;
+    return count;
+}
+
+Node ChildNamed(Node parent, const char* name)
+{
+    for (Node child = parent.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && strcmp(child.name(), name) == 0)
+            return child;
+    }
+    return Node();
+}
+
+std::string TextOf(Node element)
+{
+    std::string text;
+    for (Node child = element.first_child(); child; child = child.next_sibling()) {
+        if (IsText(child))
+            text += child.value();
     }
     return text;
 }
 
-std::wstring ValueOf(IXMLDOMNode* parent, const wchar_t* name)
+std::string ValueOf(Node parent, const char* name)
 {
-    NodePtr element = ChildNamed(parent, name);
+    Node element = ChildNamed(parent, name);
     STORE_NEED(element, "a value element is missing");
-    return TextOf(element.Get());
+    return TextOf(element);
 }
 
-void ReplaceText(IXMLDOMDocument* doc, IXMLDOMNode* element, const std::wstring& value)
+void ReplaceFirstText(Node element, const std::string& value)
 {
-    ComPtr<IXMLDOMText> text;
-    Bstr data(value.c_str(), static_cast<UINT>(value.size()));
-    STORE_CHECK(doc->createTextNode(data.Get(), text.Receive()), "createTextNode");
-    NodePtr textNode;
-    STORE_CHECK(textNode.QueryFrom(text.Get(), IID_IXMLDOMNode), "text node");
-
-    NodePtr old = FirstChild(element);
-    while (old && !IsTextNode(old.Get()))
-        old = NextSibling(old.Get());
-    NodePtr replaced;
-    if (old)
-        STORE_CHECK(element->replaceChild(textNode.Get(), old.Get(), replaced.Receive()), "replaceChild");
-    else
-        STORE_CHECK(element->appendChild(textNode.Get(), replaced.Receive()), "appendChild");
+    Node old = element.first_child();
+    while (old && !IsText(old))
+        old = old.next_sibling();
+    Node text;
+    if (old && old.type() == pugi::node_pcdata) {
+        text = old;
+    } else {
+        // A CDATA section is replaced by plain text, as any other value.
+        text = old ? element.insert_child_before(pugi::node_pcdata, old) : element.append_child(pugi::node_pcdata);
+        STORE_MADE(text, "create a text node");
+        if (old)
+            element.remove_child(old);
+    }
+    if (!text.set_value(value.c_str()))
+        RaiseStoreFailure(E_OUTOFMEMORY, __LINE__, "set a text");
 }
 
-void SetValue(IXMLDOMDocument* doc, IXMLDOMNode* parent, const wchar_t* name,
-              const std::wstring& value)
+void SetValue(Node parent, const char* name, const std::string& value)
 {
-    NodePtr element = ChildNamed(parent, name);
+    Node element = ChildNamed(parent, name);
     STORE_NEED(element, "a value element is missing");
-    ReplaceText(doc, element.Get(), value);
+    ReplaceFirstText(element, value);
 }
 
-NodePtr NewElement(IXMLDOMDocument* doc, const wchar_t* name, const std::wstring* text)
+Node AppendElement(Node parent, const char* name, const std::string* text)
 {
-    ComPtr<IXMLDOMElement> element;
-    Bstr tag(name);
-    STORE_CHECK(doc->createElement(tag.Get(), element.Receive()), "createElement");
-    NodePtr node;
-    STORE_CHECK(node.QueryFrom(element.Get(), IID_IXMLDOMNode), "element node");
+    Node element = parent.append_child(name);
+    STORE_MADE(element, "create an element");
     if (text != nullptr)
-        ReplaceText(doc, node.Get(), *text);
-    return node;
+        ReplaceFirstText(element, *text);
+    return element;
 }
 
-void AppendChild(IXMLDOMNode* parent, IXMLDOMNode* child)
+std::string DecimalText(long value)
 {
-    NodePtr added;
-    STORE_CHECK(parent->appendChild(child, added.Receive()), "appendChild");
-}
-
-void RemoveChild(IXMLDOMNode* parent, IXMLDOMNode* child)
-{
-    NodePtr removed;
-    STORE_CHECK(parent->removeChild(child, removed.Receive()), "removeChild");
-}
-
-void InsertBefore(IXMLDOMNode* parent, IXMLDOMNode* child, IXMLDOMNode* before)
-{
-    Variant where = Variant::Object(before);
-    NodePtr inserted;
-    STORE_CHECK(parent->insertBefore(child, where.Get(), inserted.Receive()), "insertBefore");
-}
-
-std::wstring DecimalText(long value)
-{
-    wchar_t buffer[32];
-    swprintf(buffer, 32, L"%ld", value);
+    char buffer[32];
+    snprintf(buffer, sizeof buffer, "%ld", value);
     return buffer;
 }
 
-NodePtr ArrayOf(IXMLDOMNode* node)
+Node ArrayOf(Node node)
 {
-    return node != nullptr ? ChildNamed(node, L"array") : NodePtr();
+    return node ? ChildNamed(node, "array") : Node();
 }
 
-NodePtr FolderAt(IXMLDOMNode* root, long f)
+Node FolderAt(Node root, long f)
 {
     return ChildAt(root, f);
 }
 
-NodePtr NoteAt(IXMLDOMNode* root, long f, long n)
+Node NoteAt(Node root, long f, long n)
 {
-    NodePtr folder = FolderAt(root, f);
-    if (!folder)
-        return NodePtr();
-    NodePtr notes = ArrayOf(folder.Get());
-    return notes ? ChildAt(notes.Get(), n) : NodePtr();
+    Node notes = ArrayOf(FolderAt(root, f));
+    return notes ? ChildAt(notes, n) : Node();
 }
 
-NodePtr EntryAt(IXMLDOMNode* root, long f, long n, long e)
+Node EntryAt(Node root, long f, long n, long e)
 {
-    NodePtr note = NoteAt(root, f, n);
-    if (!note)
-        return NodePtr();
-    NodePtr entries = ArrayOf(note.Get());
-    return entries ? ChildAt(entries.Get(), e) : NodePtr();
+    Node entries = ArrayOf(NoteAt(root, f, n));
+    return entries ? ChildAt(entries, e) : Node();
 }
 
-bool MoveToEnd(IXMLDOMNode* sourceArray, long index, IXMLDOMNode* destArray, bool sameArray,
-               const char* missing)
+bool MoveToEnd(Node sourceArray, long index, Node destArray, bool sameArray, const char* missing)
 {
-    NodePtr child = ChildAt(sourceArray, index);
-    if (FirstChild(destArray)) {
+    Node child = ChildAt(sourceArray, index);
+    if (destArray.first_child()) {
         // Ids and keys hold three digits.
         if (!child || (!sameArray && ChildCount(destArray) >= kMaxChildren))
             return false;
-        RemoveChild(sourceArray, child.Get());
     } else {
         STORE_NEED(child, missing);
     }
-    AppendChild(destArray, child.Get());
+    STORE_MADE(destArray.append_move(child), "move a node");
     return true;
 }

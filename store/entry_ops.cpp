@@ -1,10 +1,12 @@
 // Entry operations: add, edit, retitle, count an access, delete the list's
 // selected rows, move, and write the update check's findings.
-#include <msxml2.h>
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
+
+#include <pugixml.hpp>
 
 #include "store/dom_nodes.h"
 #include "store/entry_key.h"
@@ -17,59 +19,59 @@ namespace {
 // A record field as document text; a field that fills its whole width
 // without a terminator is read to its width only.
 template <size_t N>
-std::wstring FieldText(const char (&field)[N])
+std::string FieldText(const char (&field)[N])
 {
     std::string text(field, strnlen(field, N));
     return AnsiToDocumentText(CutAnsi(text.c_str(), N).c_str());
 }
 
-std::wstring TodayText()
+std::string TodayText()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    wchar_t text[32];
-    swprintf(text, 32, L"%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
+    char text[32];
+    snprintf(text, sizeof text, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
     return text;
 }
 
 // The decimal value of the text's leading digits (0 when there are none),
 // bounded so that it cannot overflow.
-long LeadingNumber(const std::wstring& text)
+long LeadingNumber(const std::string& text)
 {
     long value = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9')
+    for (char c : text) {
+        if (c < '0' || c > '9')
             break;
-        value = std::min(value * 10 + (c - L'0'), 1000000L);
+        value = std::min(value * 10 + (c - '0'), 1000000L);
     }
     return value;
 }
 
 // The nine values of an entry, in the order they are written.
 struct ValueField {
-    const wchar_t* name;
-    std::wstring text;
+    const char* name;
+    std::string text;
 };
 
 std::vector<ValueField> EntryValues(const EntryRecord& record, long id)
 {
     return {
-        {L"id", DecimalText(id)},
-        {L"count", FieldText(record.count)},
-        {L"valid", FieldText(record.valid)},
-        {L"date", FieldText(record.date)},
-        {L"access", FieldText(record.access)},
-        {L"update", FieldText(record.update)},
-        {L"list", FieldText(record.list)},
-        {L"title", FieldText(record.title)},
-        {L"comment", FieldText(record.comment)},
+        {"id", DecimalText(id)},
+        {"count", FieldText(record.count)},
+        {"valid", FieldText(record.valid)},
+        {"date", FieldText(record.date)},
+        {"access", FieldText(record.access)},
+        {"update", FieldText(record.update)},
+        {"list", FieldText(record.list)},
+        {"title", FieldText(record.title)},
+        {"comment", FieldText(record.comment)},
     };
 }
 
 // The note's entry array, or empty when folder, note or array is missing.
-NodePtr EntriesOf(IXMLDOMNode* root, long f, long n)
+Node EntriesOf(Node root, long f, long n)
 {
-    return ArrayOf(NoteAt(root, f, n).Get());
+    return ArrayOf(NoteAt(root, f, n));
 }
 
 }  // namespace
@@ -77,35 +79,34 @@ NodePtr EntriesOf(IXMLDOMNode* root, long f, long n)
 int CmyXml::AddEntry(const EntryRecord& record, HWND owner)
 {
     BackupStore();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr note = NoteAt(root.Get(), record.folderPos, record.notePos);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node note = NoteAt(root, record.folderPos, record.notePos);
         if (!note)
             return 0;
-        NodePtr entries = ArrayOf(note.Get());
+        Node entries = ArrayOf(note);
         STORE_NEED(entries, "a note lacks its array");
         // The id is the entry's position, which the caller's entry position
         // should equal; the count in the file is what makes it true.
-        long count = ChildCount(entries.Get());
+        long count = ChildCount(entries);
         if (count >= kMaxChildren)
             return 0;
-        NodePtr bookmark = NewElement(doc, L"bookmark");
+        Node bookmark = AppendElement(entries, "bookmark");
         for (const ValueField& value : EntryValues(record, count))
-            AppendChild(bookmark.Get(), NewElement(doc, value.name, &value.text).Get());
-        AppendChild(entries.Get(), bookmark.Get());
+            AppendElement(bookmark, value.name, &value.text);
         return SaveIndented(doc, owner);
     });
 }
 
 int CmyXml::EditEntry(const EntryRecord& record, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr entry = EntryAt(root.Get(), record.folderPos, record.notePos, record.entryPos);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node entry = EntryAt(root, record.folderPos, record.notePos, record.entryPos);
         if (!entry)
             return 0;
         for (const ValueField& value : EntryValues(record, record.entryPos))
-            SetValue(doc, entry.Get(), value.name, value.text);
+            SetValue(entry, value.name, value.text);
         SavePlain(doc);
         return 1;
     });
@@ -116,15 +117,14 @@ int CmyXml::SetEntryTitle(const char* title, const char* key, HWND owner)
     EntryPositions at;
     if (!ReadEntryKey(key, &at))
         return 0;
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr entry = EntryAt(root.Get(), at.folder, at.note, at.entry);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node entry = EntryAt(root, at.folder, at.note, at.entry);
         if (!entry)
             return 0;
         EntryRecord widths;
-        std::wstring text =
-            AnsiToDocumentText(CutAnsi(title != nullptr ? title : "", sizeof widths.title).c_str());
-        SetValue(doc, entry.Get(), L"title", text);
+        std::string text = AnsiToDocumentText(CutAnsi(title != nullptr ? title : "", sizeof widths.title).c_str());
+        SetValue(entry, "title", text);
         SavePlain(doc);
         return 1;
     });
@@ -135,18 +135,18 @@ int CmyXml::RecordAccess(const char* key, HWND owner)
     EntryPositions at;
     if (!ReadEntryKey(key, &at))
         return 0;
-    std::wstring today = TodayText();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr entry = EntryAt(root.Get(), at.folder, at.note, at.entry);
+    std::string today = TodayText();
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node entry = EntryAt(root, at.folder, at.note, at.entry);
         if (!entry)
             return 0;
-        NodePtr count = ChildNamed(entry.Get(), L"count");
+        Node count = ChildNamed(entry, "count");
         STORE_NEED(count, "an entry lacks its count");
         // Three digits: the count stops at 999, the access date still moves.
-        long next = std::min(LeadingNumber(TextOf(count.Get())) + 1, static_cast<long>(kMaxAccessCount));
-        ReplaceText(doc, count.Get(), DecimalText(next));
-        SetValue(doc, entry.Get(), L"access", today);
+        long next = std::min(LeadingNumber(TextOf(count)) + 1, static_cast<long>(kMaxAccessCount));
+        ReplaceFirstText(count, DecimalText(next));
+        SetValue(entry, "access", today);
         SavePlain(doc);
         return 1;
     });
@@ -181,22 +181,22 @@ int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
     if (rows.empty())
         return 0;
 
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
         std::vector<int> removedRows;
         EntryPositions last;
         for (const Row& row : rows) {
             EntryPositions at;
             if (!ReadEntryKey(row.key, &at))
                 continue;   // a key that names no entry is skipped
-            NodePtr entries = EntriesOf(root.Get(), at.folder, at.note);
+            Node entries = EntriesOf(root, at.folder, at.note);
             if (!entries)
                 continue;   // a key that names no note is skipped
-            std::wstring wanted = DecimalText(at.entry);
-            for (NodePtr entry = FirstChild(entries.Get()); entry; entry = NextSibling(entry.Get())) {
-                NodePtr id = ChildNamed(entry.Get(), L"id");
-                if (id && TextOf(id.Get()) == wanted) {
-                    RemoveChild(entries.Get(), entry.Get());
+            std::string wanted = DecimalText(at.entry);
+            for (Node entry = entries.first_child(); entry; entry = entry.next_sibling()) {
+                Node id = ChildNamed(entry, "id");
+                if (id && TextOf(id) == wanted) {
+                    entries.remove_child(entry);
                     removedRows.push_back(row.index);
                     last = at;
                     break;
@@ -218,18 +218,18 @@ int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
 int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner)
 {
     BackupStore();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr sourceNote = NoteAt(root.Get(), sourceF, sourceN);
-        NodePtr destNote = NoteAt(root.Get(), destF, destN);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node sourceNote = NoteAt(root, sourceF, sourceN);
+        Node destNote = NoteAt(root, destF, destN);
         if (!sourceNote || !destNote)
             return 0;
-        NodePtr sourceEntries = ArrayOf(sourceNote.Get());
+        Node sourceEntries = ArrayOf(sourceNote);
         STORE_NEED(sourceEntries, "a note lacks its array");
-        NodePtr destEntries = ArrayOf(destNote.Get());
+        Node destEntries = ArrayOf(destNote);
         bool sameNote = sourceF == destF && sourceN == destN;
         if (!destEntries ||
-            !MoveToEnd(sourceEntries.Get(), sourceE, destEntries.Get(), sameNote, "the entry to move is missing"))
+            !MoveToEnd(sourceEntries, sourceE, destEntries, sameNote, "the entry to move is missing"))
             return 0;
         RenumberEntries(doc, sourceF, sourceN, owner);
         RenumberEntries(doc, destF, destN, owner);
@@ -237,18 +237,18 @@ int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int dest
     });
 }
 
-int CmyXml::RenumberEntries(IXMLDOMDocument* doc, int f, int n, HWND owner)
+int CmyXml::RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner)
 {
     return RunStep(owner, [&] {
-        NodePtr root = DocumentElement(doc);
-        NodePtr entries = EntriesOf(root.Get(), f, n);
+        Node root = RootOf(doc);
+        Node entries = EntriesOf(root, f, n);
         if (!entries)
             return 0;
         long k = 0;
-        for (NodePtr entry = FirstChild(entries.Get()); entry; entry = NextSibling(entry.Get()), ++k) {
-            NodePtr id = ChildNamed(entry.Get(), L"id");
+        for (Node entry = entries.first_child(); entry; entry = entry.next_sibling(), ++k) {
+            Node id = ChildNamed(entry, "id");
             if (id)
-                ReplaceText(doc, id.Get(), DecimalText(k));
+                ReplaceFirstText(id, DecimalText(k));
         }
         return 1;
     });
@@ -256,8 +256,8 @@ int CmyXml::RenumberEntries(IXMLDOMDocument* doc, int f, int n, HWND owner)
 
 int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
         bool written = false;
         for (const EntryRecord& record : records) {
             char key[sizeof record.key + 1] = {};
@@ -265,11 +265,11 @@ int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owne
             EntryPositions at;
             if (!ReadEntryKey(key, &at))
                 continue;
-            NodePtr entry = EntryAt(root.Get(), at.folder, at.note, at.entry);
+            Node entry = EntryAt(root, at.folder, at.note, at.entry);
             if (!entry)
                 continue;
-            SetValue(doc, entry.Get(), L"valid", FieldText(record.valid));
-            SetValue(doc, entry.Get(), L"update", FieldText(record.update));
+            SetValue(entry, "valid", FieldText(record.valid));
+            SetValue(entry, "update", FieldText(record.update));
             written = true;
         }
         if (written)

@@ -1,9 +1,9 @@
 // Folder and note operations: create, rename (which sorts), delete and move,
 // keeping every id equal to its node's position.
-#include <msxml2.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include <pugixml.hpp>
 
 #include "store/dom_nodes.h"
 #include "app/ansi_text.h"
@@ -14,41 +14,41 @@
 
 namespace {
 
-const wchar_t kNewName[] = L"新規作成";
+// Document text is UTF-8.
+const char kNewName[] = u8"新規作成";
 const size_t kNameWidth = 260;
 
-// A folder or a note: id, name, empty array, in this order.
-NodePtr NewContainer(IXMLDOMDocument* doc, const wchar_t* tag, long id)
+// Appends a folder or a note: id, name, empty array, in this order.
+void AppendContainer(Node parent, const char* tag, long id)
 {
-    NodePtr node = NewElement(doc, tag);
-    std::wstring idText = DecimalText(id);
-    std::wstring name = kNewName;
-    AppendChild(node.Get(), NewElement(doc, L"id", &idText).Get());
-    AppendChild(node.Get(), NewElement(doc, L"name", &name).Get());
-    AppendChild(node.Get(), NewElement(doc, L"array").Get());
-    return node;
+    Node node = AppendElement(parent, tag);
+    std::string idText = DecimalText(id);
+    std::string name = kNewName;
+    AppendElement(node, "id", &idText);
+    AppendElement(node, "name", &name);
+    AppendElement(node, "array");
 }
 
 // Note n of folder f with the folder's array: the folder and the note are
 // tested (note empty when either is missing), the array is not.
 struct NoteLookup {
-    NodePtr notes;
-    NodePtr note;
+    Node notes;
+    Node note;
 };
 
-NoteLookup NoteIn(IXMLDOMNode* root, int f, int n)
+NoteLookup NoteIn(Node root, int f, int n)
 {
     NoteLookup found;
-    NodePtr folder = FolderAt(root, f);
+    Node folder = FolderAt(root, f);
     if (!folder)
         return found;
-    found.notes = ArrayOf(folder.Get());
+    found.notes = ArrayOf(folder);
     STORE_NEED(found.notes, "a folder lacks its array");
-    found.note = ChildAt(found.notes.Get(), n);
+    found.note = ChildAt(found.notes, n);
     return found;
 }
 
-std::wstring NameText(const char* name)
+std::string NameText(const char* name)
 {
     return AnsiToDocumentText(CutAnsi(name != nullptr ? name : "", kNameWidth).c_str());
 }
@@ -58,16 +58,16 @@ std::wstring NameText(const char* name)
 int CmyXml::NewFolder(HWND owner)
 {
     BackupStore();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElementOrNull(doc);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = doc->document_element();
         if (!root)
             return 0;
         // The id is the folder's position: the count in the file itself,
         // which a stale snapshot cannot get wrong.
-        long count = ChildCount(root.Get());
+        long count = ChildCount(root);
         if (count >= kMaxChildren)
             return 0;
-        AppendChild(root.Get(), NewContainer(doc, L"dir", count).Get());
+        AppendContainer(root, "dir", count);
         return SaveIndented(doc, owner);
     });
 }
@@ -75,24 +75,24 @@ int CmyXml::NewFolder(HWND owner)
 int CmyXml::NewNote(int f, int id, HWND owner)
 {
     BackupStore();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr notes = ArrayOf(FolderAt(root.Get(), f).Get());
-        if (!notes || ChildCount(notes.Get()) >= kMaxChildren)
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node notes = ArrayOf(FolderAt(root, f));
+        if (!notes || ChildCount(notes) >= kMaxChildren)
             return 0;
-        AppendChild(notes.Get(), NewContainer(doc, L"booklist", id).Get());
+        AppendContainer(notes, "booklist", id);
         return SaveIndented(doc, owner);
     });
 }
 
 int CmyXml::RenameFolder(const char* name, int f, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr folder = FolderAt(root.Get(), f);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node folder = FolderAt(root, f);
         if (!folder)
             return 0;
-        SetValue(doc, folder.Get(), L"name", NameText(name));
+        SetValue(folder, "name", NameText(name));
         if (!SortFolders(doc, owner))
             return 0;
         SavePlain(doc);
@@ -102,12 +102,12 @@ int CmyXml::RenameFolder(const char* name, int f, HWND owner)
 
 int CmyXml::RenameNote(const char* name, int f, int n, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NoteLookup found = NoteIn(root.Get(), f, n);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        NoteLookup found = NoteIn(root, f, n);
         if (!found.note)
             return 0;
-        SetValue(doc, found.note.Get(), L"name", NameText(name));
+        SetValue(found.note, "name", NameText(name));
         if (!SortNotes(doc, f, owner))
             return 0;
         SavePlain(doc);
@@ -117,12 +117,12 @@ int CmyXml::RenameNote(const char* name, int f, int n, HWND owner)
 
 int CmyXml::DeleteFolder(int f, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr folder = FolderAt(root.Get(), f);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node folder = FolderAt(root, f);
         if (!folder)
             return 0;
-        RemoveChild(root.Get(), folder.Get());
+        root.remove_child(folder);
         RenumberFolders(doc, owner);
         SavePlain(doc);
         return 1;
@@ -131,12 +131,12 @@ int CmyXml::DeleteFolder(int f, HWND owner)
 
 int CmyXml::DeleteNote(int f, int n, HWND owner)
 {
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NoteLookup found = NoteIn(root.Get(), f, n);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        NoteLookup found = NoteIn(root, f, n);
         if (!found.note)
             return 0;
-        RemoveChild(found.notes.Get(), found.note.Get());
+        found.notes.remove_child(found.note);
         RenumberNotes(doc, f, owner);
         SavePlain(doc);
         return 1;
@@ -146,17 +146,17 @@ int CmyXml::DeleteNote(int f, int n, HWND owner)
 int CmyXml::MoveNote(int sourceF, int sourceN, int destF, HWND owner)
 {
     BackupStore();
-    return RunOperation(owner, true, [&](IXMLDOMDocument* doc) {
-        NodePtr root = DocumentElement(doc);
-        NodePtr source = FolderAt(root.Get(), sourceF);
-        NodePtr dest = FolderAt(root.Get(), destF);
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        Node source = FolderAt(root, sourceF);
+        Node dest = FolderAt(root, destF);
         if (!source || !dest)
             return 0;
-        NodePtr sourceNotes = ArrayOf(source.Get());
+        Node sourceNotes = ArrayOf(source);
         STORE_NEED(sourceNotes, "a folder lacks its array");
-        NodePtr destNotes = ArrayOf(dest.Get());
+        Node destNotes = ArrayOf(dest);
         if (!destNotes ||
-            !MoveToEnd(sourceNotes.Get(), sourceN, destNotes.Get(), sourceF == destF, "the note to move is missing"))
+            !MoveToEnd(sourceNotes, sourceN, destNotes, sourceF == destF, "the note to move is missing"))
             return 0;
         SortNotes(doc, sourceF, owner);
         SortNotes(doc, destF, owner);
@@ -192,31 +192,29 @@ int CmyXml::FindNoteByName(int f, const char* name) const
 // smallest name of i..k-1, and a node moves only before nodes greater than
 // it, so equal names keep their order (stable). Names are read once and
 // mirrored in a list as the nodes move.
-int CmyXml::SortChildrenByName(IXMLDOMDocument* doc, int f)
+int CmyXml::SortChildrenByName(pugi::xml_document* doc, int f)
 {
-    NodePtr root = DocumentElement(doc);
-    NodePtr parent;
-    if (f < 0) {
-        parent = NodePtr::Share(root.Get());
-    } else {
-        parent = ArrayOf(FolderAt(root.Get(), f).Get());
+    Node root = RootOf(doc);
+    Node parent = root;
+    if (f >= 0) {
+        parent = ArrayOf(FolderAt(root, f));
         if (!parent)
             return 1;   // a missing folder skips the sort
     }
-    std::vector<NodePtr> nodes = Children(parent.Get());
+    std::vector<Node> nodes;
     std::vector<std::string> names;
-    names.reserve(nodes.size());
-    for (const NodePtr& node : nodes) {
-        std::wstring name = ValueOf(node.Get(), L"name");
+    for (Node node = parent.first_child(); node; node = node.next_sibling()) {
+        std::string name = ValueOf(node, "name");
         char cut[kNameWidth];
-        WideToAnsiField(name.data(), name.size(), cut, sizeof cut);
+        Utf8ToAnsiField(name.data(), name.size(), cut, sizeof cut);
+        nodes.push_back(node);
         names.push_back(cut);
     }
     for (size_t i = 0; i + 1 < nodes.size(); ++i) {
         for (size_t j = i + 1; j < nodes.size(); ++j) {
             if (CompareNames(names[i].data(), names[i].size(), names[j].data(), names[j].size(),
                              IsAnsiLeadByte) > 0) {
-                InsertBefore(parent.Get(), nodes[j].Get(), nodes[i].Get());
+                STORE_MADE(parent.insert_move_before(nodes[j], nodes[i]), "move a node");
                 std::rotate(nodes.begin() + static_cast<long>(i), nodes.begin() + static_cast<long>(j),
                             nodes.begin() + static_cast<long>(j) + 1);
                 std::rotate(names.begin() + static_cast<long>(i), names.begin() + static_cast<long>(j),
@@ -227,47 +225,47 @@ int CmyXml::SortChildrenByName(IXMLDOMDocument* doc, int f)
     return 1;
 }
 
-int CmyXml::SortFolders(IXMLDOMDocument* doc, HWND owner)
+int CmyXml::SortFolders(pugi::xml_document* doc, HWND owner)
 {
     if (!RunStep(owner, [&] { return SortChildrenByName(doc, -1); }))
         return 0;
     return RenumberFolders(doc, owner);
 }
 
-int CmyXml::SortNotes(IXMLDOMDocument* doc, int f, HWND owner)
+int CmyXml::SortNotes(pugi::xml_document* doc, int f, HWND owner)
 {
     if (f < 0 || !RunStep(owner, [&] { return SortChildrenByName(doc, f); }))
         return 0;
     return RenumberNotes(doc, f, owner);
 }
 
-int CmyXml::RenumberFolders(IXMLDOMDocument* doc, HWND owner)
+int CmyXml::RenumberFolders(pugi::xml_document* doc, HWND owner)
 {
     return RunStep(owner, [&] {
-        NodePtr root = DocumentElement(doc);
+        Node root = RootOf(doc);
         long k = 0;
-        for (NodePtr dir = FirstChild(root.Get()); dir; dir = NextSibling(dir.Get())) {
-            if (NameIs(dir.Get(), L"dir"))
-                SetValue(doc, dir.Get(), L"id", DecimalText(k++));
+        for (Node dir = root.first_child(); dir; dir = dir.next_sibling()) {
+            if (dir.type() == pugi::node_element && strcmp(dir.name(), "dir") == 0)
+                SetValue(dir, "id", DecimalText(k++));
         }
         return 1;
     });
 }
 
-int CmyXml::RenumberNotes(IXMLDOMDocument* doc, int f, HWND owner)
+int CmyXml::RenumberNotes(pugi::xml_document* doc, int f, HWND owner)
 {
     return RunStep(owner, [&] {
-        NodePtr root = DocumentElement(doc);
-        NodePtr notes = ArrayOf(FolderAt(root.Get(), f).Get());
+        Node root = RootOf(doc);
+        Node notes = ArrayOf(FolderAt(root, f));
         if (!notes)
             return 0;
         int written = 0;
         long k = 0;
-        for (NodePtr note = FirstChild(notes.Get()); note; note = NextSibling(note.Get()), ++k) {
-            NodePtr id = ChildNamed(note.Get(), L"id");
+        for (Node note = notes.first_child(); note; note = note.next_sibling(), ++k) {
+            Node id = ChildNamed(note, "id");
             if (!id)
                 continue;
-            ReplaceText(doc, id.Get(), DecimalText(k));
+            ReplaceFirstText(id, DecimalText(k));
             written = 1;
         }
         return written;

@@ -2,26 +2,11 @@
 
 #include <cstring>
 
+#include "store/file_handle.h"
+
 namespace {
 
 const size_t kPathLimit = MAX_PATH - 1;
-
-// An owned kernel file handle.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // Writes the file's content through to the disk.
 HRESULT FlushToDisk(const char* path)

@@ -1,9 +1,9 @@
 // Reading the store file into the snapshot: one walk over child nodes, each
 // value found by element name among its parent's children and cut to its
 // field's width.
-#include <msxml2.h>
+#include <cstring>
 
-#include <cwchar>
+#include <pugixml.hpp>
 
 #include "store/dom_nodes.h"
 #include "store/entry_key.h"
@@ -14,51 +14,43 @@
 namespace {
 
 // Reads the element's text into a field of width bytes. The common case, a
-// single text child, is read straight from its value (cheaper under Wine
-// than the element's text property, and byte-exact).
-void ReadField(IXMLDOMNode* element, char* out, size_t width)
+// single text child, is read straight from its value.
+void ReadField(Node element, char* out, size_t width)
 {
-    NodePtr child = FirstChild(element);
-    if (!child) {
-        out[0] = '\0';
+    Node child = element.first_child();
+    if (child && child.type() == pugi::node_pcdata && !child.next_sibling()) {
+        const char* value = child.value();
+        Utf8ToAnsiField(value, strlen(value), out, width);
         return;
     }
-    DOMNodeType type;
-    STORE_CHECK(child->get_nodeType(&type), "get_nodeType");
-    if (type == NODE_TEXT && !NextSibling(child.Get())) {
-        Variant value;
-        STORE_CHECK(child->get_nodeValue(value.Receive()), "get_nodeValue");
-        const VARIANT& v = value.Get();
-        if (v.vt == VT_BSTR) {
-            WideToAnsiField(v.bstrVal, SysStringLen(v.bstrVal), out, width);
-            return;
-        }
-    }
-    std::wstring text = TextOf(element);
-    WideToAnsiField(text.data(), text.size(), out, width);
+    std::string text = TextOf(element);
+    Utf8ToAnsiField(text.data(), text.size(), out, width);
 }
 
 struct Slot {
-    const wchar_t* name;
+    const char* name;
     char* field;
     size_t width;
 };
 
 // Fills the fields named in slots from the first child element of each
-// name; a name with no element raises E_POINTER.
-void ReadValues(IXMLDOMNode* parent, Slot* slots, size_t count, const char* what)
+// name; a name with no element raises E_POINTER. The values usually come in
+// the slots' order, so the next slot is tried first.
+void ReadValues(Node parent, Slot* slots, size_t count, const char* what)
 {
     unsigned found = 0;
     const unsigned all = (1u << count) - 1;
-    for (NodePtr child = FirstChild(parent); child && found != all; child = NextSibling(child.Get())) {
-        Bstr name;
-        STORE_CHECK(child->get_nodeName(name.Receive()), "get_nodeName");
-        if (name.Get() == nullptr)
+    size_t next = 0;
+    for (Node child = parent.first_child(); child && found != all; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element)
             continue;
-        for (size_t i = 0; i < count; ++i) {
-            if ((found & (1u << i)) == 0 && wcscmp(name.Get(), slots[i].name) == 0) {
-                ReadField(child.Get(), slots[i].field, slots[i].width);
+        const char* name = child.name();
+        for (size_t k = 0; k < count; ++k) {
+            size_t i = (next + k) % count;
+            if ((found & (1u << i)) == 0 && strcmp(name, slots[i].name) == 0) {
+                ReadField(child, slots[i].field, slots[i].width);
                 found |= 1u << i;
+                next = i + 1;
                 break;
             }
         }
@@ -67,27 +59,27 @@ void ReadValues(IXMLDOMNode* parent, Slot* slots, size_t count, const char* what
 }
 
 // Reads id and name of a folder or note and returns its first array.
-NodePtr ReadContainer(IXMLDOMNode* node, char (&id)[4], char (&name)[260], const char* what)
+Node ReadContainer(Node node, char (&id)[4], char (&name)[260], const char* what)
 {
-    Slot slots[] = {{L"id", id, sizeof id}, {L"name", name, sizeof name}};
+    Slot slots[] = {{"id", id, sizeof id}, {"name", name, sizeof name}};
     ReadValues(node, slots, 2, what);
-    NodePtr array = ChildNamed(node, L"array");
+    Node array = ChildNamed(node, "array");
     STORE_NEED(array, what);
     return array;
 }
 
-void ReadEntry(IXMLDOMNode* node, EntryRecord* entry)
+void ReadEntry(Node node, EntryRecord* entry)
 {
     Slot slots[] = {
-        {L"id", entry->id, sizeof entry->id},
-        {L"count", entry->count, sizeof entry->count},
-        {L"valid", entry->valid, sizeof entry->valid},
-        {L"date", entry->date, sizeof entry->date},
-        {L"access", entry->access, sizeof entry->access},
-        {L"update", entry->update, sizeof entry->update},
-        {L"list", entry->list, sizeof entry->list},
-        {L"title", entry->title, sizeof entry->title},
-        {L"comment", entry->comment, sizeof entry->comment},
+        {"id", entry->id, sizeof entry->id},
+        {"count", entry->count, sizeof entry->count},
+        {"valid", entry->valid, sizeof entry->valid},
+        {"date", entry->date, sizeof entry->date},
+        {"access", entry->access, sizeof entry->access},
+        {"update", entry->update, sizeof entry->update},
+        {"list", entry->list, sizeof entry->list},
+        {"title", entry->title, sizeof entry->title},
+        {"comment", entry->comment, sizeof entry->comment},
     };
     ReadValues(node, slots, sizeof slots / sizeof slots[0], "an entry lacks one of its nine values");
 }
@@ -96,31 +88,26 @@ void ReadEntry(IXMLDOMNode* node, EntryRecord* entry)
 
 int CmyXml::LoadSnapshot()
 {
-    return RunOperation(nullptr, false, [this](IXMLDOMDocument* doc) { return LoadSnapshotFrom(doc); });
+    return RunOperation(nullptr, false, [this](pugi::xml_document* doc) { return LoadSnapshotFrom(doc); });
 }
 
-int CmyXml::LoadSnapshotFrom(IXMLDOMDocument* doc)
+int CmyXml::LoadSnapshotFrom(pugi::xml_document* doc)
 {
-    NodePtr root = DocumentElement(doc);
+    Node root = RootOf(doc);
     int f = 0;
-    for (NodePtr dir = FirstChild(root.Get()); dir; dir = NextSibling(dir.Get()), ++f) {
+    for (Node dir = root.first_child(); dir; dir = dir.next_sibling(), ++f) {
         FolderRecord folder;
-        NodePtr notes = ReadContainer(dir.Get(), folder.id, folder.name, "a folder lacks id, name or array");
+        Node notes = ReadContainer(dir, folder.id, folder.name, "a folder lacks id, name or array");
         int n = 0;
-        for (NodePtr booklist = FirstChild(notes.Get()); booklist;
-             booklist = NextSibling(booklist.Get()), ++n) {
+        for (Node booklist = notes.first_child(); booklist; booklist = booklist.next_sibling(), ++n) {
             NoteRecord note;
-            NodePtr entries = ReadContainer(booklist.Get(), note.id, note.name, "a note lacks id, name or array");
-            ComPtr<IXMLDOMNodeList> list;
-            long count = 0;
-            if (SUCCEEDED(entries->get_childNodes(list.Receive())) && list && SUCCEEDED(list->get_length(&count)))
-                note.entries.reserve(static_cast<size_t>(count));
+            Node entries = ReadContainer(booklist, note.id, note.name, "a note lacks id, name or array");
+            note.entries.reserve(static_cast<size_t>(ChildCount(entries)));
             int e = 0;
-            for (NodePtr bookmark = FirstChild(entries.Get()); bookmark;
-                 bookmark = NextSibling(bookmark.Get()), ++e) {
+            for (Node bookmark = entries.first_child(); bookmark; bookmark = bookmark.next_sibling(), ++e) {
                 note.entries.emplace_back();
                 EntryRecord& entry = note.entries.back();
-                ReadEntry(bookmark.Get(), &entry);
+                ReadEntry(bookmark, &entry);
                 entry.folderPos = f;
                 entry.notePos = n;
                 entry.entryPos = e;

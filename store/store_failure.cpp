@@ -2,9 +2,6 @@
 
 #include <cstdio>
 
-#include "app/com_types.h"
-#include "store/text_convert.h"
-
 namespace {
 
 const char kReportFile[] = ".\\CXml";
@@ -12,24 +9,9 @@ const size_t kReportLimit = 1023;
 
 }  // namespace
 
-void RaiseStoreFailure(HRESULT code, int line, const char* what)
+void RaiseStoreFailure(HRESULT code, int line, const std::string& description, const char* source)
 {
-    StoreFailure failure{code, line, "CmyXml", what != nullptr ? what : ""};
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
-        Bstr source;
-        Bstr description;
-        if (SUCCEEDED(info->GetSource(source.Receive())) && source.Length() > 0)
-            failure.source = WideToAnsi(source.Get(), source.Length());
-        if (SUCCEEDED(info->GetDescription(description.Receive())) && description.Length() > 0)
-            failure.description = WideToAnsi(description.Get(), description.Length());
-    }
-    throw failure;
-}
-
-void RaisePlainFailure(HRESULT code, int line, const char* what)
-{
-    throw StoreFailure{code, line, "CmyXml", what != nullptr ? what : ""};
+    throw StoreFailure{code, line, source != nullptr ? source : "", description};
 }
 
 std::string ResultCodeMeaning(HRESULT code)

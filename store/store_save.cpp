@@ -1,16 +1,11 @@
-// The two ways the store file is written: the plain document save (compact)
-// and the indented write through the SAX reader and the XML writer. Both
-// write a temporary file beside the store and replace the store only when
-// the write is complete (safe_replace.h).
-#include <msxml2.h>
-#include <shlwapi.h>
+// The two ways the store file is written: plain (compact) and indented
+// (xml_layout.h). Both write a temporary file beside the store and replace
+// the store only when the write is complete (safe_replace.h).
+#include <pugixml.hpp>
 
-#include "app/com_types.h"
-#include "store/indent_handler.h"
-#include "store/msxml_ids.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"
-#include "store/text_convert.h"
+#include "store/store_file.h"
 #include "store/xml_store.h"
 
 namespace {
@@ -19,56 +14,28 @@ const char kConversionHint[] =
     "指定したURLの文字コード変換に失敗した可能性があります。\n"
     "タイトルを手動による取得でやり直して下さい。";
 
-// Pushes the document through the SAX reader into the XML writer, which
-// writes version 1.0, UTF-8, to a new file at path. The handler between
-// them writes the indentation (indent_handler.h).
-void WriteIndentedFile(IXMLDOMDocument* doc, const char* path)
+// Writes doc to the temporary file and puts it in the store's place.
+void WriteAndReplace(const pugi::xml_document& doc, const char* storePath, bool indented, BeforeReplaceHook hook)
 {
-    ComPtr<IStream> stream;
-    STORE_CHECK(SHCreateStreamOnFileA(path, STGM_WRITE | STGM_CREATE | STGM_SHARE_DENY_WRITE, stream.Receive()),
-                "SHCreateStreamOnFile");
-    ComPtr<IMXWriter> writer;
-    STORE_CHECK(writer.CreateByProgId(L"MSXML2.MXXMLWriter", kIidMxWriter),
-                "create MSXML2.MXXMLWriter");
-    Bstr version(L"1.0");
-    Bstr encoding(L"UTF-8");
-    STORE_CHECK(writer->put_version(version.Get()), "MXXMLWriter version");
-    STORE_CHECK(writer->put_encoding(encoding.Get()), "MXXMLWriter encoding");
-    // The writer's own indentation differs between Windows and Wine; the
-    // handler indents instead.
-    STORE_CHECK(writer->put_indent(VARIANT_FALSE), "MXXMLWriter indent");
-    {
-        Variant output = Variant::Object(stream.Get());
-        STORE_CHECK(writer->put_output(output.Get()), "MXXMLWriter output");
+    std::string temp = TempPathFor(storePath);
+    try {
+        WriteStoreDocument(doc, temp.c_str(), indented);
+    } catch (...) {
+        DeleteFileA(temp.c_str());
+        throw;
     }
-    ComPtr<ISAXContentHandler> writerHandler;
-    STORE_CHECK(writerHandler.QueryFrom(writer.Get(), kIidSaxContentHandler),
-                "MXXMLWriter content handler");
-    auto indenter = ComPtr<ISAXContentHandler>::Adopt(IndentingHandler::Create(writerHandler.Get()));
-
-    ComPtr<ISAXXMLReader> reader;
-    STORE_CHECK(reader.CreateByProgId(L"MSXML2.SAXXMLReader", kIidSaxXmlReader),
-                "create MSXML2.SAXXMLReader");
-    STORE_CHECK(reader->putContentHandler(indenter.Get()), "SAXXMLReader content handler");
-    Variant input = Variant::Object(doc);
-    HRESULT parsed = reader->parse(input.Get());
-    reader->putContentHandler(nullptr);
-    STORE_CHECK(parsed, "SAXXMLReader parse into MXXMLWriter");
-    STORE_CHECK(writer->flush(), "MXXMLWriter flush");
-    // Leaving scope releases reader, writer and stream; the file closes.
+    STORE_CHECK(ReplaceStoreFile(temp.c_str(), storePath, hook), "replace the store file");
 }
 
 }  // namespace
 
-int CmyXml::SaveIndented(IXMLDOMDocument* doc, HWND owner)
+int CmyXml::SaveIndented(pugi::xml_document* doc, HWND owner)
 {
-    std::string temp = TempPathFor(storePath_);
     try {
-        WriteIndentedFile(doc, temp.c_str());
-        STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_, beforeReplace_), "replace the store file");
+        STORE_NEED(doc, "no document to write");
+        WriteAndReplace(*doc, storePath_, true, beforeReplace_);
         return 1;
     } catch (const StoreFailure& failure) {
-        DeleteFileA(temp.c_str());
         if (backupMade_)
             RestoreStore();
         std::string text = FormatFailureReport(failure, storePath_);
@@ -79,14 +46,7 @@ int CmyXml::SaveIndented(IXMLDOMDocument* doc, HWND owner)
     return 0;
 }
 
-void CmyXml::SavePlain(IXMLDOMDocument* doc)
+void CmyXml::SavePlain(pugi::xml_document* doc)
 {
-    std::string temp = TempPathFor(storePath_);
-    Variant target = Variant::String(AnsiToWide(temp.c_str()).c_str());
-    HRESULT saved = doc->save(target.Get());
-    if (FAILED(saved)) {
-        DeleteFileA(temp.c_str());
-        RaiseStoreFailure(saved, __LINE__, "save");
-    }
-    STORE_CHECK_PLAIN(ReplaceStoreFile(temp.c_str(), storePath_, beforeReplace_), "replace the store file");
+    WriteAndReplace(*doc, storePath_, false, beforeReplace_);
 }

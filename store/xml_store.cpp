@@ -1,6 +1,5 @@
 #include "store/xml_store.h"
 
-#include <msxml2.h>
 #include <share.h>
 
 #include <cstdio>
@@ -8,13 +7,14 @@
 #include <cwchar>
 #include <new>
 
+#include <pugixml.hpp>
+
 #include "app/error_log.h"
 #include "app/ini_settings.h"
 #include "app/path_text.h"
-#include "app/com_types.h"
-#include "store/dom_nodes.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"
+#include "store/store_file.h"
 #include "store/text_convert.h"
 
 namespace {
@@ -119,22 +119,34 @@ void CmyXml::Report(const StoreFailure& failure, HWND owner, bool showBox)
 int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work)
 {
     int result = 0;
-    {
-        ComApartment com;
-        // A stale error object of this thread must not be taken for ours.
-        SetErrorInfo(0, nullptr);
-        try {
-            ComPtr<IXMLDOMDocument> doc = LoadStoreDocument(storePath_);
-            result = work(doc.Get());
-        } catch (const StoreFailure& failure) {
-            Report(failure, owner, showReport);
-        } catch (const std::bad_alloc&) {
-            Report(StoreFailure{E_OUTOFMEMORY, __LINE__, "CmyXml", "out of memory"}, owner, showReport);
-        }
+    try {
+        pugi::xml_document doc;
+        LoadProblem problem;
+        LoadStoreDocument(storePath_, &doc, &problem);
+        loadSource_ = problem.source;
+        loadProblem_ = problem.description;
+        result = work(&doc);
+    } catch (const StoreFailure& failure) {
+        Report(failure, owner, showReport);
+    } catch (const std::bad_alloc&) {
+        Report(StoreFailure{E_OUTOFMEMORY, __LINE__, "CmyXml", "out of memory"}, owner, showReport);
     }
-    // The backup belongs to this operation only.
+    // The backup and the load's findings belong to this operation only.
     backupMade_ = false;
+    loadSource_.clear();
+    loadProblem_.clear();
     return result;
+}
+
+pugi::xml_node CmyXml::RootOf(pugi::xml_document* doc) const
+{
+    pugi::xml_node root = doc != nullptr ? doc->document_element() : pugi::xml_node();
+    if (!root) {
+        RaiseStoreFailure(E_POINTER, __LINE__,
+                          loadProblem_.empty() ? "the store file has no root element" : loadProblem_,
+                          loadSource_.empty() ? "CmyXml" : loadSource_.c_str());
+    }
+    return root;
 }
 
 int CmyXml::RunStep(HWND owner, const std::function<int()>& step)

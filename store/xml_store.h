@@ -9,8 +9,11 @@
 #include "store/safe_replace.h"
 
 class CINI;
-struct IXMLDOMDocument;
 struct StoreFailure;
+namespace pugi {
+class xml_document;
+class xml_node;
+}
 
 // The store: the only code that touches the store file (UTF-8 XML):
 //
@@ -69,7 +72,7 @@ public:
     // Writes doc indented, replacing the store file only when the whole
     // write succeeded. On a failure: restores the backup, shows the report
     // and a second box about the title's conversion, logs, returns 0.
-    int SaveIndented(IXMLDOMDocument* doc, HWND owner);
+    int SaveIndented(pugi::xml_document* doc, HWND owner);
 
     // ---- Folders and notes (positions f, n) ----
     int NewFolder(HWND owner);
@@ -84,10 +87,10 @@ public:
     int FindNoteByName(int f, const char* name) const;
     // Steps run on the document of the operation that calls them; each
     // reports its own failure and returns 1 or 0.
-    int SortFolders(IXMLDOMDocument* doc, HWND owner);
-    int SortNotes(IXMLDOMDocument* doc, int f, HWND owner);
-    int RenumberFolders(IXMLDOMDocument* doc, HWND owner);
-    int RenumberNotes(IXMLDOMDocument* doc, int f, HWND owner);
+    int SortFolders(pugi::xml_document* doc, HWND owner);
+    int SortNotes(pugi::xml_document* doc, int f, HWND owner);
+    int RenumberFolders(pugi::xml_document* doc, HWND owner);
+    int RenumberNotes(pugi::xml_document* doc, int f, HWND owner);
 
     // ---- Entries ----
     int AddEntry(const EntryRecord& record, HWND owner);
@@ -97,21 +100,24 @@ public:
     // listView: the entry list (report mode; its last column holds the key).
     int DeleteSelectedEntries(HWND listView, HWND owner);
     int MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner);
-    int RenumberEntries(IXMLDOMDocument* doc, int f, int n, HWND owner);
+    int RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner);
     int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner);
 
 private:
-    using Work = std::function<int(IXMLDOMDocument* doc)>;
-    // The operation frame: COM for this thread, a fresh document with the
-    // store file loaded, the work, the failure report, COM released.
+    using Work = std::function<int(pugi::xml_document* doc)>;
+    // The operation frame: a fresh document with the whole store file
+    // loaded, the work, the failure report.
     int RunOperation(HWND owner, bool showReport, const Work& work);
+    // The document element; raises E_POINTER, telling why the file has
+    // none, when there is none.
+    pugi::xml_node RootOf(pugi::xml_document* doc) const;
     // Runs a step on an already loaded document with its own report.
     int RunStep(HWND owner, const std::function<int()>& step);
-    void SavePlain(IXMLDOMDocument* doc);
+    void SavePlain(pugi::xml_document* doc);
     void Report(const StoreFailure& failure, HWND owner, bool showBox);
     void LogReport(const std::string& text);
-    int LoadSnapshotFrom(IXMLDOMDocument* doc);
-    int SortChildrenByName(IXMLDOMDocument* doc, int f);
+    int LoadSnapshotFrom(pugi::xml_document* doc);
+    int SortChildrenByName(pugi::xml_document* doc, int f);
 
     char storePath_[260];
     std::vector<FolderRecord> snapshot_;
@@ -120,6 +126,9 @@ private:
     // only a backup of this operation, never an older one.
     bool backupMade_ = false;
     BeforeReplaceHook beforeReplace_ = nullptr;
+    // Why the running operation's document has no root element.
+    std::string loadSource_;
+    std::string loadProblem_;
 };
 
 // The backup's name: the store path without its file name's extension, plus

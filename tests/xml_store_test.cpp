@@ -181,6 +181,61 @@ TEST_F(XmlStore, BothLayoutsWithAndWithoutByteOrderMarkReadAlike)
     }
 }
 
+// Values the file must give back byte for byte after a load, an indented
+// save, a plain save and the program's own writes of them.
+TEST_F(XmlStore, ValuesSurviveEveryKindOfWriteByteForByte)
+{
+    std::string longTitle;
+    for (int i = 0; i < 259; ++i)
+        longTitle += "あ";
+    std::string longComment;
+    for (int i = 0; i < 511; ++i)
+        longComment += "表";
+    struct Row {
+        std::string title, list, comment;
+    } rows[] = {
+        {"a & & b", "http://e.com/?a=1&b=2", "<a> <b>"},
+        {"  lead and trail  ", " http://e.com/ ", " - "},
+        {"表示ソフト能力ポ", "http://e.com/表", "ソ|ポ\\"},   // trail bytes 5C and 7C
+        {"t", "http://e.com/", "line1\r\nline2\r\n"},
+        {longTitle + "x", std::string(1023, 'u'), longComment + "x"},   // the longest values
+        {"\"q\" 'a'\tb", "http://e.com/'\"", "-"},
+    };
+    StoreTree tree = {Folder(0, std::string(259, 'n'), {Note(0, "表ソ能ポ")})};
+    auto& entries = tree[0].notes[0].entries;
+    for (const Row& row : rows) {
+        entries.push_back(SampleEntry(static_cast<int>(entries.size()), row.title));
+        entries.back().list = row.list;
+        entries.back().comment = row.comment;
+    }
+    // A CR in a value stands in the file as a reference.
+    std::string xml = StoreXml(tree, {StoreLayout::Compact});
+    for (size_t at = xml.find('\r', xml.find("<root>")); at != std::string::npos; at = xml.find('\r', at))
+        xml.replace(at, 1, "&#13;");
+    ASSERT_TRUE(WriteWholeFile(path_, xml));
+    store_.SetStorePath(path_.c_str());
+    EXPECT_TRUE(StoreHolds(path_, tree)) << "read";
+    ASSERT_EQ(store_.NewFolder(nullptr), 1);
+    tree.push_back(Folder(1, "新規作成"));
+    EXPECT_TRUE(StoreHolds(path_, tree, {true, StoreLayout::Indented})) << "indented save";
+    ASSERT_EQ(store_.RenameNote("表ソ能ポ", 0, 0, nullptr), 1);
+    EXPECT_TRUE(StoreHolds(path_, tree, {true, StoreLayout::Compact})) << "plain save";
+
+    store_.ClearSnapshot();
+    ASSERT_EQ(store_.LoadSnapshot(), 1);
+    std::vector<EntryRecord> records = store_.Snapshot()[0].notes[0].entries;
+    for (const EntryRecord& record : records)
+        ASSERT_EQ(store_.EditEntry(record, nullptr), 1);
+    EXPECT_TRUE(StoreHolds(path_, tree, {true, StoreLayout::Compact})) << "edited";
+    for (EntryRecord record : records) {
+        record.entryPos = static_cast<int>(tree[0].notes[0].entries.size());
+        ASSERT_EQ(store_.AddEntry(record, nullptr), 1);
+        ExpectedEntry added = tree[0].notes[0].entries[static_cast<size_t>(record.entryPos) - records.size()];
+        tree[0].notes[0].entries.push_back(added);
+    }
+    EXPECT_TRUE(StoreHolds(path_, Renumbered(tree), {true, StoreLayout::Indented})) << "added";
+}
+
 TEST_F(XmlStore, IndentedWriteHasTheCleanLayoutAndValuesReadBackByteIdentical)
 {
     StoreTree tree = SmallTree();
@@ -250,6 +305,30 @@ TEST_F(XmlStore, MalformedFileLeavesTheSnapshotEmpty)
     auto lines = LogLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[1].find("Code: 80004003"), std::string::npos);
+}
+
+TEST_F(XmlStore, AFileWithoutARootIsReportedWithWhyAndWhere)
+{
+    struct Case {
+        const char* bytes;   // nullptr: no file
+        std::string fields;
+    } cases[] = {
+        {nullptr, "Source: CmyXml Description: the store file cannot be read: "},
+        {"<?xml version=\"1.0\"?>\r\n<root>\r\n<dir></array>",
+         "Source: pugixml Description: Start-end tags mismatch (status 14) at line 3, column 8 Line="},
+    };
+    for (const Case& c : cases) {
+        DeleteFileA(path_.c_str());
+        DeleteFileA(folder_.File("linkcairn_error.log").c_str());
+        if (c.bytes != nullptr) {
+            ASSERT_TRUE(WriteWholeFile(path_, c.bytes));
+        }
+        store_.SetStorePath(path_.c_str());
+        auto lines = LogLines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find(", Code: 80004003 Code meaning: "), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find(c.fields), std::string::npos) << lines[0];
+    }
 }
 
 // A read that stops part-way keeps the folders read completely before it,
