@@ -5,6 +5,7 @@
 
 #include "app/pane_layout.h"
 #include "resources/resource.h"
+#include "ui/modal_dialogs.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -174,6 +175,15 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
         return TRUE;
     case ID_REFRESH:
         list.RefreshList(&tree);
+        return TRUE;
+    case ID_NEW_ENTRY:
+        RunModalDialog(hInst, IDD_NEW_ENTRY, hwndTreeHost, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_PROPERTIES:
+        RunModalDialog(hInst, IDD_PROPERTY, hwndTreeHost, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_CHECK_UPDATES:
+        RunModalDialog(hInst, IDD_UPDATE_CHECK, hwndTreeHost, &list, &tree, &store, &settings);
         return TRUE;
     default:
         return FALSE;

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+// Sent by a worker to its dialog: wParam 0 (re)starts the countdown, any
+// other value stops it. The dialog's own thread sets and kills the timer:
+// a timer must belong to the thread that owns the window.
+const UINT WM_COUNTDOWN = WM_APP + 3;
+
+// The seconds a dialog shows in its caption while its worker waits for a
+// server: timer 1000 takes one off each second, from 30 down to 0, where it
+// stays (the fetch itself is never cut off).
+class Countdown {
+public:
+    static constexpr UINT_PTR kTimerId = 1000;
+    static constexpr int kSeconds = 30;
+
+    void Start(HWND dialog);
+    void Stop(HWND dialog);
+    // One second less, never below 0; the value to show.
+    int Tick();
+
+private:
+    int seconds_ = kSeconds;
+};
