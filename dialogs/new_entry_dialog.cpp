@@ -220,9 +220,11 @@ void Dlg_NewPinRoll::OnAutoFetchClicked()
 void Dlg_NewPinRoll::OnRegister()
 {
     // Enter reaches here too: never while a folder row is chosen or a
-    // registration is under way.
-    if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)) || worker_.Running())
+    // registration has the button disabled. A worker that still runs with
+    // it enabled is ending (its message was answered): wait for it.
+    if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)))
         return;
+    worker_.Wait();
     const Job job{autoFetch_, destFolder_, destNote_, entryPosition_};
     if (!worker_.Start([this, job] { RegisterEntry(job); })) {
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);

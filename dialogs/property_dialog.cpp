@@ -137,8 +137,10 @@ LRESULT Dlg_Property::OnStaticColour(HDC dc, HWND control)
 
 void Dlg_Property::OnRefetch()
 {
-    if (worker_.Running())
+    // A worker that still runs with the button enabled is ending.
+    if (!IsWindowEnabled(refetch_))
         return;
+    worker_.Wait();
     if (!worker_.Start([this] { RefetchTitle(); }))
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
 }

@@ -31,7 +31,9 @@ public:
     bool Running() const;
     // Waits until the worker has ended, handling the messages other threads
     // send to this one; then releases the thread. Returns at once when no
-    // worker was started. Safe to call again from a handler it ran.
+    // worker was started. A handler of another thread's message that runs
+    // during the wait may wait as well (never one the worker sent: the
+    // worker waits for that handler).
     void Wait();
 
 private:

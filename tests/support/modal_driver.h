@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Waits (polling) until condition holds or timeoutMs pass; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+// The first visible dialog (#32770) of this process whose caption contains
+// caption, or nullptr.
+HWND FindOwnDialog(const char* caption);
+
+// Sends command to host, which runs a modal dialog and so blocks this
+// thread; meanwhile script runs on a thread of its own with the dialog once
+// it is shown (nullptr when none appeared within the time limit). The script
+// must end the dialog; one still open a minute after the script returned is
+// cancelled. Returns false when that happened.
+bool DriveModal(HWND host, int command, const char* caption, const std::function<void(HWND dialog)>& script);
+
+// The text of a dialog's control and whether it is enabled.
+std::string ItemText(HWND dialog, int id);
+bool ItemEnabled(HWND dialog, int id);
+
+// Today as the program writes it; a test reads it before and after the
+// action and accepts either (midnight).
+std::string TodayText();
