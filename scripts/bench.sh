@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds linkcairn's benchmarks and runs them under Wine on a virtual
 # display: the store benchmark prints times, ratios and peak memory, the
-# views benchmark the fill times of the tree and the list against their floors.
+# views benchmark the fill times of the tree and the list against their floors,
+# the dialogs benchmark the update check and a registration against theirs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LINKCAIRN_BUILD:-$root/build}
@@ -12,7 +13,7 @@ jobs=${LINKCAIRN_JOBS:-2}
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
       -DLINKCAIRN_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target store_bench views_bench
+cmake --build "$build" -j "$jobs" --target store_bench views_bench dialogs_bench
 
 export WINEPREFIX="$build/wineprefix"
 source "$root/scripts/wine-session.sh"
@@ -27,3 +28,6 @@ wine "$build/bench/store_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
 
 echo "== Views benchmark"
 wine "$build/bench/views_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+
+echo "== Dialogs benchmark"
+wine "$build/bench/dialogs_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c

@@ -14,7 +14,7 @@
 namespace {
 
 const int kRounds = 50;
-const int kByteDelayMs = 4;   // about half a second per response
+const int kByteDelayMs = 3;   // a third of a second and more per response
 
 class Stress : public FrameTest {
 protected:
@@ -119,7 +119,7 @@ TEST_F(Stress, UpdateCheckCancelledLeavesTheStoreByteIdentical)
     EXPECT_EQ(Rounds(ID_CHECK_UPDATES, "", [&](HWND d) {
                   const int started = server_.Requests("/p0");
                   WaitUntil([&] { return server_.Requests("/p0") > started; });
-                  StopRandomly(d, 500);   // three slow answers take longer
+                  StopRandomly(d, 400);   // three slow answers take longer
                   WaitUntil([&] { return !IsWindow(d); });
                   changedRounds += StoreBytes() == before ? 0 : 1;
               }),
