@@ -12,19 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "store/xml_store.h"
 #include "ui/main_frame.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f;
-    LARGE_INTEGER t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 double MedianMs(int runs, const std::function<void()>& work)
 {
@@ -36,15 +28,6 @@ double MedianMs(int runs, const std::function<void()>& work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // 1,000 folders of 10 notes; folder 0's note 0 holds 1,000 entries.

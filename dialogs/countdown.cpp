@@ -1,5 +1,7 @@
 #include "dialogs/countdown.h"
 
+#include <cstdio>
+
 void Countdown::Start(HWND dialog)
 {
     seconds_ = kSeconds;
@@ -11,9 +13,12 @@ void Countdown::Stop(HWND dialog)
     KillTimer(dialog, kTimerId);
 }
 
-int Countdown::Tick()
+void Countdown::Tick(HWND dialog, const char* format)
 {
-    if (seconds_ > 0)
-        --seconds_;
-    return seconds_;
+    int left = seconds_;
+    if (left > 0)
+        seconds_.compare_exchange_strong(left, left - 1);   // a reset meanwhile wins
+    char caption[64];
+    snprintf(caption, sizeof caption, format, seconds_.load());
+    SetWindowTextA(dialog, caption);
 }

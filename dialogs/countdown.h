@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+
 // Sent by a worker to its dialog: wParam 0 (re)starts the countdown, any
 // other value stops it. The dialog's own thread sets and kills the timer:
 // a timer must belong to the thread that owns the window.
@@ -16,9 +18,12 @@ public:
 
     void Start(HWND dialog);
     void Stop(HWND dialog);
-    // One second less, never below 0; the value to show.
-    int Tick();
+    // Back to 30 without touching the timer; any thread may call it.
+    void Reset() { seconds_ = kSeconds; }
+    // One second less, never below 0; the dialog's caption becomes format
+    // (one %d) with the new value.
+    void Tick(HWND dialog, const char* format);
 
 private:
-    int seconds_ = kSeconds;
+    std::atomic<int> seconds_{kSeconds};
 };

@@ -23,6 +23,13 @@ struct DialogContext {
 // A control's text, at most size - 1 bytes (Get/SetWindowText work from a
 // worker too: they send to the control's thread).
 std::string ControlText(HWND control, int size);
+// Copies text into a fixed-width record field, cut to fit.
+template <size_t N>
+void PutField(char (&field)[N], const std::string& text)
+{
+    lstrcpynA(field, text.c_str(), N);
+}
+
 // Today's local date as "%d/%02d/%02d" into out (11 bytes).
 void FormatToday(char* out, size_t size);
 // Stored link state from the text the list shows: "無効" is "0", else "1".

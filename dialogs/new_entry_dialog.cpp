@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "dialogs/title_fetch.h"
@@ -19,12 +18,6 @@ const char kModule[] = ".\\Dlg_NewPinRoll";
 const char kCaption[] = "新規ピンロール";
 // The marker of a title the program could not obtain.
 const char kNotFound[] = "Not Found";
-
-template <size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    lstrcpynA(field, text, N);
-}
 
 }  // namespace
 
@@ -66,14 +59,11 @@ BOOL Dlg_NewPinRoll::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, L
         default:
             return FALSE;
         }
-    case WM_TIMER: {
+    case WM_TIMER:
         if (wParam != Countdown::kTimerId)
             return FALSE;
-        char caption[64];
-        snprintf(caption, sizeof caption, "ﾀｲﾑｱｳﾄまであと %d 秒", countdown_.Tick());
-        SetWindowTextA(dialog_, caption);
+        countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
-    }
     case WM_COUNTDOWN:
         OnCountdown(wParam);
         return TRUE;
@@ -283,24 +273,24 @@ bool Dlg_NewPinRoll::ReadInput(const Job& job, EntryRecord* record)
             MessageBoxA(nullptr, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
             return false;
         }
-        Put(record->title, title.c_str());
+        PutField(record->title, title.c_str());
     }
     std::string address = ControlText(address_, sizeof record->list);
     if (address.empty()) {
         MessageBoxA(nullptr, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
-    Put(record->list, address.c_str());
+    PutField(record->list, address.c_str());
     std::string comment = ControlText(comment_, sizeof record->comment);
-    Put(record->comment, comment.empty() ? "-" : comment.c_str());
+    PutField(record->comment, comment.empty() ? "-" : comment.c_str());
     record->folderPos = job.folder;
     record->notePos = job.note;
     record->entryPos = job.entryPosition;
-    Put(record->count, "1");
-    Put(record->valid, "1");
-    Put(record->date, today_);
-    Put(record->access, today_);
-    Put(record->update, today_);
+    PutField(record->count, "1");
+    PutField(record->valid, "1");
+    PutField(record->date, today_);
+    PutField(record->access, today_);
+    PutField(record->update, today_);
     return true;
 }
 
@@ -351,9 +341,9 @@ bool Dlg_NewPinRoll::FetchPage(EntryRecord* record)
     // entry is still filed, under the marker.
     if (!found || title[0] == '\0') {
         SetWindowTextA(title_, kNotFound);
-        Put(record->title, kNotFound);
+        PutField(record->title, kNotFound);
     } else {
-        Put(record->title, title);
+        PutField(record->title, title);
     }
     return true;
 }

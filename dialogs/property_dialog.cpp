@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "dialogs/title_fetch.h"
@@ -15,12 +14,6 @@
 namespace {
 
 const char kModule[] = ".\\Dlg_Property";
-
-template <size_t N>
-void Put(char (&field)[N], const std::string& text)
-{
-    lstrcpynA(field, text.c_str(), N);
-}
 
 }  // namespace
 
@@ -58,14 +51,11 @@ BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
         End(1);
         return TRUE;
-    case WM_TIMER: {
+    case WM_TIMER:
         if (wParam != Countdown::kTimerId)
             return FALSE;
-        char caption[64];
-        snprintf(caption, sizeof caption, "ﾀｲﾑｱｳﾄまであと %d 秒", countdown_.Tick());
-        SetWindowTextA(dialog_, caption);
+        countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
-    }
     case WM_COUNTDOWN:
         OnCountdown(wParam, lParam);
         return TRUE;
@@ -120,9 +110,9 @@ void Dlg_Property::OnInitDialog(HWND dialog)
         SendMessageA(charset_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageA(charset_, CB_SETCURSEL, 0, 0);
 
-    Put(initial_.title, ControlText(title_, sizeof initial_.title));
-    Put(initial_.list, ControlText(address_, sizeof initial_.list));
-    Put(initial_.comment, ControlText(comment_, sizeof initial_.comment));
+    PutField(initial_.title, ControlText(title_, sizeof initial_.title));
+    PutField(initial_.list, ControlText(address_, sizeof initial_.list));
+    PutField(initial_.comment, ControlText(comment_, sizeof initial_.comment));
     SetFocus(title_);
 }
 
@@ -189,15 +179,15 @@ bool Dlg_Property::Validate(EntryRecord* record)
         return false;
     }
     std::string comment = ControlText(comment_, sizeof record->comment);
-    Put(record->title, title);
-    Put(record->list, address);
-    Put(record->comment, comment.empty() ? std::string("-") : comment);
-    Put(record->date, ControlText(created_, sizeof record->date));
-    Put(record->access, ControlText(lastAccess_, sizeof record->access));
-    Put(record->update, ControlText(updated_, sizeof record->update));
-    Put(record->count, ControlText(accessCount_, sizeof record->count));
-    Put(record->valid, StoredValid(ControlText(linkState_, sizeof record->valid).c_str()));
-    Put(record->key, ControlText(entryKey_, sizeof record->key));
+    PutField(record->title, title);
+    PutField(record->list, address);
+    PutField(record->comment, comment.empty() ? std::string("-") : comment);
+    PutField(record->date, ControlText(created_, sizeof record->date));
+    PutField(record->access, ControlText(lastAccess_, sizeof record->access));
+    PutField(record->update, ControlText(updated_, sizeof record->update));
+    PutField(record->count, ControlText(accessCount_, sizeof record->count));
+    PutField(record->valid, StoredValid(ControlText(linkState_, sizeof record->valid).c_str()));
+    PutField(record->key, ControlText(entryKey_, sizeof record->key));
     EntryPositions at;
     if (ReadEntryKey(record->key, &at)) {
         record->folderPos = at.folder;

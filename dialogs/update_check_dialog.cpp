@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 
 #include "resources/resource.h"
 #include "store/xml_store.h"
@@ -14,6 +13,8 @@ namespace {
 const char kModule[] = ".\\Dlg_UpdateChk";
 const int kUpdateColumn = 5;
 const int kLinkColumn = 7;
+// Shows the worker's newest text in control 1020, ten times a second.
+const UINT_PTR kShowTimerId = 1001;
 
 }  // namespace
 
@@ -34,14 +35,14 @@ BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LR
         OnInitDialog(hwnd);
         *result = 1;
         return TRUE;
-    case WM_TIMER: {
-        if (wParam != Countdown::kTimerId)
+    case WM_TIMER:
+        if (wParam == kShowTimerId)
+            OnShowText();
+        else if (wParam == Countdown::kTimerId)
+            countdown_.Tick(dialog_, "%d 秒");
+        else
             return FALSE;
-        char caption[32];
-        snprintf(caption, sizeof caption, "%d 秒", countdown_.Tick());
-        SetWindowTextA(dialog_, caption);
         return TRUE;
-    }
     case WM_COUNTDOWN:
         if (wParam == 0)
             countdown_.Start(dialog_);
@@ -70,8 +71,26 @@ BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LR
 void Dlg_Updatechk::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
+    SetTimer(dialog_, kShowTimerId, 100, nullptr);
+    // The rows are read here, on the list's own thread: from the worker
+    // each cell would be a round trip between threads, a third of the
+    // whole check under Wine.
+    Collect();
     if (!worker_.Start([this] { CheckUpdates(); }))
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
+}
+
+void Dlg_Updatechk::OnShowText()
+{
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(shownLock_);
+        if (!shownChanged_)
+            return;
+        text = shown_;
+        shownChanged_ = false;
+    }
+    SetDlgItemTextA(dialog_, IDC_CHECK_ADDRESS, text.c_str());
 }
 
 void Dlg_Updatechk::End(INT_PTR result)
@@ -88,7 +107,7 @@ void Dlg_Updatechk::End(INT_PTR result)
 
 void Dlg_Updatechk::CheckUpdates()
 {
-    if (!Collect())
+    if (checks_.empty())
         return Fail();
     SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
     CInet inet;
@@ -100,7 +119,7 @@ void Dlg_Updatechk::CheckUpdates()
     // Cancelled, in the loop or after its last entry: whatever was found
     // is forgotten.
     if (changed && running_) {
-        SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
+        countdown_.Reset();
         Show("XMLﾌｧｲﾙを更新中");
         if (context_.store->ApplyCheckResults(checks_, dialog_) == 0)
             return Fail();
@@ -109,7 +128,7 @@ void Dlg_Updatechk::CheckUpdates()
     PostMessageA(dialog_, WM_COMMAND, IDOK, 0);
 }
 
-bool Dlg_Updatechk::Collect()
+void Dlg_Updatechk::Collect()
 {
     // The selected rows (and the focused one) when any row is selected,
     // else every row; collecting stops at the first row that lacks a value.
@@ -117,10 +136,6 @@ bool Dlg_Updatechk::Collect()
     const bool selectedOnly = ListView_GetNextItem(list.control, -1, LVNI_SELECTED) >= 0;
     const int rows = ListView_GetItemCount(list.control);
     for (int row = 0; row < rows; ++row) {
-        if (!running_) {
-            checks_.clear();
-            break;
-        }
         if (selectedOnly && ListView_GetItemState(list.control, row, LVIS_SELECTED | LVIS_FOCUSED) == 0)
             continue;
         EntryRecord record;
@@ -131,10 +146,8 @@ bool Dlg_Updatechk::Collect()
             !list.GetRowText(false, row, kLinkColumn, shownValid, sizeof shownValid))
             break;
         lstrcpynA(record.valid, StoredValid(shownValid), sizeof record.valid);
-        Show(record.list);
         checks_.push_back(record);
     }
-    return !checks_.empty();
 }
 
 void Dlg_Updatechk::Examine(CInet& inet, bool* changed)
@@ -142,7 +155,7 @@ void Dlg_Updatechk::Examine(CInet& inet, bool* changed)
     for (EntryRecord& record : checks_) {
         if (!running_)
             return;
-        SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
+        countdown_.Reset();
         Show(record.list);
         char date[CInet::kDateBufferSize] = {};
         switch (inet.QueryLastModified(record.list, date)) {
@@ -170,7 +183,12 @@ void Dlg_Updatechk::Examine(CInet& inet, bool* changed)
 
 void Dlg_Updatechk::Show(const char* text)
 {
-    SetDlgItemTextA(dialog_, IDC_CHECK_ADDRESS, text);
+    // Under Wine a static repaints at once on every text change: shown
+    // for each of a hundred quick answers a second, the drawing would cost
+    // more than the asking. The dialog's timer shows the newest text.
+    std::lock_guard<std::mutex> lock(shownLock_);
+    shown_ = text;
+    shownChanged_ = true;
 }
 
 void Dlg_Updatechk::Fail()

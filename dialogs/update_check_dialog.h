@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "app/window_object.h"
@@ -12,9 +14,10 @@
 
 class CInet;
 
-// The update check (template 111): a worker (CheckUpdates) asks each
-// entry's server for the page's Last-Modified date (all rows of the list,
-// or the selected and focused ones), records new dates and unreachable
+// The update check (template 111): the rows to check are read when it
+// opens (all rows of the list, or the selected and focused ones); a worker
+// (CheckUpdates) asks each entry's server for the page's Last-Modified
+// date, records new dates and unreachable
 // addresses, writes them in one go when anything changed and reloads the
 // list. "キャンセル" stops it before the next entry and writes nothing.
 // Runs modally inside its constructor; result 1 finished, 2 cancelled.
@@ -30,10 +33,14 @@ public:
 private:
     void OnInitDialog(HWND dialog);
     void End(INT_PTR result);
+    void OnShowText();
+
+    // The rows to check: the selected and focused ones when any row is
+    // selected, else all.
+    void Collect();
 
     // On the worker thread.
     void CheckUpdates();
-    bool Collect();
     // Asks each collected entry's server until cancelled.
     void Examine(CInet& inet, bool* changed);
     void Show(const char* text);
@@ -46,5 +53,10 @@ private:
     // Cleared by the dialog's thread to ask the worker to stop.
     std::atomic<bool> running_{true};
     std::vector<EntryRecord> checks_;
+    // The newest text for control 1020, kept by the worker and shown by
+    // the dialog's thread at its own pace.
+    std::mutex shownLock_;
+    std::string shown_;
+    bool shownChanged_ = false;
     WorkerThread worker_;   // last: ends (waits) before the fields it uses
 };

@@ -40,15 +40,6 @@ EntryRecord RecordOf(const ExpectedEntry& e, int f, int n, int position)
     return r;
 }
 
-std::string Today()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[16];
-    snprintf(text, sizeof text, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
-    return text;
-}
-
 // One folder, one note with five entries, a second note with three.
 StoreTree FiveAndThree()
 {
@@ -240,7 +231,7 @@ TEST_F(EntryOps, RecordAccessCountsUpAndDatesTheAccess)
     ASSERT_EQ(store_.RecordAccess("0-0-3", nullptr), 1);
     ASSERT_EQ(store_.RecordAccess("0-0-3", nullptr), 1);
     tree[0].notes[0].entries[3].count = "3";
-    tree[0].notes[0].entries[3].access = Today();
+    tree[0].notes[0].entries[3].access = TodayText();
     EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
     std::string before = Bytes();
     EXPECT_EQ(store_.RecordAccess("0-0-5", nullptr), 0);
@@ -257,7 +248,7 @@ TEST_F(EntryOps, AccessCountStopsAt999AndOddCountsRestart)
     for (const char* key : {"0-0-0", "0-0-1", "0-0-1", "0-0-2"})
         ASSERT_EQ(store_.RecordAccess(key, nullptr), 1) << key;
     for (int e : {0, 1, 2})
-        tree[0].notes[0].entries[e].access = Today();
+        tree[0].notes[0].entries[e].access = TodayText();
     tree[0].notes[0].entries[1].count = "999";
     tree[0].notes[0].entries[2].count = "1";
     EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
@@ -276,7 +267,7 @@ TEST_F(EntryOps, AnEmptyValueCanStillBeChanged)
     MessageBoxAnswerer boxes;
     ASSERT_EQ(store_.RecordAccess("0-0-0", nullptr), 1);
     ASSERT_EQ(store_.SetEntryTitle("戻った", "0-0-1", nullptr), 1);
-    tree[0].notes[0].entries[0].access = Today();
+    tree[0].notes[0].entries[0].access = TodayText();
     tree[0].notes[0].entries[1].title = "戻った";
     EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
     EXPECT_EQ(boxes.Count(), 0u);

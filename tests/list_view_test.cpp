@@ -121,10 +121,7 @@ TEST_F(ListView, AfterSortingCopyAndOpenActOnTheRowsOwnEntry)
     EXPECT_EQ(opened[0], expected[0].notes[0].entries[0].list);
 
     // Both count an access: one more, today's date.
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char today[16];
-    snprintf(today, sizeof today, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
+    const std::string today = TodayText();
     expected[0].notes[0].entries[4].count = "10";
     expected[0].notes[0].entries[4].access = today;
     expected[0].notes[0].entries[0].count = "10";

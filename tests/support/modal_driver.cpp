@@ -1,7 +1,6 @@
 #include "support/modal_driver.h"
 
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 #include "support/dialog_watcher.h"
@@ -49,6 +48,12 @@ HWND FindOwnDialog(const char* caption)
 
 bool DriveModal(HWND host, int command, const char* caption, const std::function<void(HWND dialog)>& script)
 {
+    return DriveModal([&] { SendMessageA(host, WM_COMMAND, command, 0); }, caption, script);
+}
+
+bool DriveModal(const std::function<void()>& action, const char* caption,
+                const std::function<void(HWND dialog)>& script)
+{
     std::atomic<bool> returned{false};
     std::atomic<bool> leftOpen{false};
     std::thread driver([&] {
@@ -60,7 +65,7 @@ bool DriveModal(HWND host, int command, const char* caption, const std::function
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
     });
-    SendMessageA(host, WM_COMMAND, command, 0);
+    action();
     returned = true;
     driver.join();
     return !leftOpen;
@@ -74,13 +79,4 @@ std::string ItemText(HWND dialog, int id)
 bool ItemEnabled(HWND dialog, int id)
 {
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-
-std::string TodayText()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[16];
-    snprintf(text, sizeof text, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
-    return text;
 }

@@ -17,11 +17,10 @@ HWND FindOwnDialog(const char* caption);
 // must end the dialog; one still open a minute after the script returned is
 // cancelled. Returns false when that happened.
 bool DriveModal(HWND host, int command, const char* caption, const std::function<void(HWND dialog)>& script);
+// The same around any action of this thread that may run a modal dialog.
+bool DriveModal(const std::function<void()>& action, const char* caption,
+                const std::function<void(HWND dialog)>& script);
 
 // The text of a dialog's control and whether it is enabled.
 std::string ItemText(HWND dialog, int id);
 bool ItemEnabled(HWND dialog, int id);
-
-// Today as the program writes it; a test reads it before and after the
-// action and accepts either (midnight).
-std::string TodayText();

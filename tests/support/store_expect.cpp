@@ -558,3 +558,12 @@ const char* LayoutName(StoreLayout layout)
         return ::testing::AssertionFailure() << path << " differs:" << problems;
     return ::testing::AssertionSuccess();
 }
+
+std::string TodayText()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    snprintf(text, sizeof text, "%d/%02d/%02d", now.wYear, now.wMonth, now.wDay);
+    return text;
+}

@@ -68,6 +68,10 @@ struct StoreCheck {
 StoreLayout LayoutOf(const std::string& bytes);
 const char* LayoutName(StoreLayout layout);
 
+// Today as the store writes it; a test that depends on it reads it before
+// and after the action and accepts either (midnight).
+std::string TodayText();
+
 // UTF-8 <-> the ANSI code page.
 std::string AnsiToUtf8(const std::string& ansi);
 std::string Utf8ToAnsi(const std::string& utf8);
