@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/bench_timing.h"
+#include "bench/bench_support.h"
 #include "dialogs/new_entry_dialog.h"
 #include "dialogs/update_check_dialog.h"
 #include "resources/resource.h"
@@ -60,40 +60,6 @@ std::string StoreXml(int folders, int notes, int entries, const std::function<st
     }
     return xml + "</root>\r\n";
 }
-
-// A message box means something failed: print it and answer it, so that
-// the benchmark never hangs. The new-entry dialog (it has edit boxes) is
-// left alone.
-class BoxWatch {
-public:
-    BoxWatch()
-        : thread_([this] {
-              while (!stop_) {
-                  for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box != nullptr;
-                       box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-                      if (FindWindowExA(box, nullptr, "Edit", nullptr) != nullptr ||
-                          GetDlgItem(box, 0xFFFF) == nullptr)
-                          continue;
-                      char text[1024] = {};
-                      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                      printf("  !! message box: %s\n", text);
-                      PostMessageA(box, WM_COMMAND, IDOK, 0);
-                  }
-                  Sleep(50);
-              }
-          })
-    {
-    }
-    ~BoxWatch()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 int storeWrites = 0;
 

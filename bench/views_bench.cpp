@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_timing.h"
+#include "bench/bench_support.h"
 #include "store/xml_store.h"
 #include "ui/main_frame.h"
 

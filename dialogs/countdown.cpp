@@ -13,6 +13,17 @@ void Countdown::Stop(HWND dialog)
     KillTimer(dialog, kTimerId);
 }
 
+void Countdown::OnMessage(HWND dialog, WPARAM stop, const char* caption)
+{
+    if (stop == 0) {
+        Start(dialog);
+        return;
+    }
+    Stop(dialog);
+    if (caption != nullptr)
+        SetWindowTextA(dialog, caption);
+}
+
 void Countdown::Tick(HWND dialog, const char* format)
 {
     int left = seconds_;

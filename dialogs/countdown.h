@@ -18,6 +18,9 @@ public:
 
     void Start(HWND dialog);
     void Stop(HWND dialog);
+    // WM_COUNTDOWN: wParam 0 starts; else stops and, when given, puts
+    // caption back.
+    void OnMessage(HWND dialog, WPARAM stop, const char* caption);
     // Back to 30 without touching the timer; any thread may call it.
     void Reset() { seconds_ = kSeconds; }
     // One second less, never below 0; the dialog's caption becomes format

@@ -18,6 +18,13 @@ std::string ControlText(HWND control, int size)
     return text.data();
 }
 
+void LimitEntryBoxes(HWND title, HWND address, HWND comment)
+{
+    SendMessageA(title, EM_LIMITTEXT, 520, 0);
+    SendMessageA(address, EM_LIMITTEXT, 1024, 0);
+    SendMessageA(comment, EM_LIMITTEXT, 1024, 0);
+}
+
 void FormatToday(char* out, size_t size)
 {
     SYSTEMTIME now;

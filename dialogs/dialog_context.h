@@ -30,6 +30,8 @@ void PutField(char (&field)[N], const std::string& text)
     lstrcpynA(field, text.c_str(), N);
 }
 
+// The title box takes 520 characters, address and comment boxes 1024.
+void LimitEntryBoxes(HWND title, HWND address, HWND comment);
 // Today's local date as "%d/%02d/%02d" into out (11 bytes).
 void FormatToday(char* out, size_t size);
 // Stored link state from the text the list shows: "無効" is "0", else "1".

@@ -65,7 +65,7 @@ BOOL Dlg_NewPinRoll::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, L
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
     case WM_COUNTDOWN:
-        OnCountdown(wParam);
+        countdown_.OnMessage(dialog_, wParam, kCaption);
         return TRUE;
     case WM_CLOSE:
         OnCancel();
@@ -95,9 +95,7 @@ void Dlg_NewPinRoll::OnInitDialog(HWND dialog)
     FillDestinations();
 
     FormatToday(today_, sizeof today_);
-    SendMessageA(title_, EM_LIMITTEXT, 520, 0);
-    SendMessageA(address_, EM_LIMITTEXT, 1024, 0);
-    SendMessageA(comment_, EM_LIMITTEXT, 1024, 0);
+    LimitEntryBoxes(title_, address_, comment_);
     SetFocus(title_);
 }
 
@@ -229,16 +227,6 @@ void Dlg_NewPinRoll::OnCancel()
     worker_.Wait();
     result_ = 1;
     EndDialog(dialog_, result_);
-}
-
-void Dlg_NewPinRoll::OnCountdown(WPARAM stop)
-{
-    if (stop == 0) {
-        countdown_.Start(dialog_);
-    } else {
-        countdown_.Stop(dialog_);
-        SetWindowTextA(dialog_, kCaption);
-    }
 }
 
 // ---- On the worker thread ----

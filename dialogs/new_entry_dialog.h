@@ -45,7 +45,6 @@ private:
     void OnAutoFetchClicked();
     void OnRegister();
     void OnCancel();
-    void OnCountdown(WPARAM stop);
     int EntriesIn(int folder, int note) const;
 
     // RegisterEntry and its steps, on the worker thread.

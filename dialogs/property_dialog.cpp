@@ -56,8 +56,8 @@ BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             return FALSE;
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
-    case WM_COUNTDOWN:
-        OnCountdown(wParam, lParam);
+    case WM_COUNTDOWN:   // lParam: the caption to put back
+        countdown_.OnMessage(dialog_, wParam, reinterpret_cast<const char*>(lParam));
         return TRUE;
     case WM_CTLCOLORSTATIC:
         *result = OnStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -103,9 +103,7 @@ void Dlg_Property::OnInitDialog(HWND dialog)
     SendMessageA(hint_, WM_SETFONT, reinterpret_cast<WPARAM>(hintFont_.Get()), FALSE);
     SetWindowTextA(dialog_, (ControlText(title_, 520) + " のプロパティ").c_str());
 
-    SendMessageA(title_, EM_LIMITTEXT, 520, 0);
-    SendMessageA(address_, EM_LIMITTEXT, 1024, 0);
-    SendMessageA(comment_, EM_LIMITTEXT, 1024, 0);
+    LimitEntryBoxes(title_, address_, comment_);
     for (const char* name : {"Shift-JIS", "JIS", "EUC-JP", "UTF-8"})
         SendMessageA(charset_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageA(charset_, CB_SETCURSEL, 0, 0);
@@ -152,17 +150,6 @@ void Dlg_Property::End(INT_PTR result)
     worker_.Wait();
     result_ = result;
     EndDialog(dialog_, result);
-}
-
-void Dlg_Property::OnCountdown(WPARAM stop, LPARAM caption)
-{
-    if (stop == 0) {
-        countdown_.Start(dialog_);
-        return;
-    }
-    countdown_.Stop(dialog_);
-    if (caption != 0)
-        SetWindowTextA(dialog_, reinterpret_cast<const char*>(caption));
 }
 
 bool Dlg_Property::Validate(EntryRecord* record)

@@ -27,7 +27,6 @@ private:
     void OnRefetch();
     void OnOk();
     void End(INT_PTR result);
-    void OnCountdown(WPARAM stop, LPARAM caption);
     LRESULT OnStaticColour(HDC dc, HWND control);
     // Reads the boxes into record; false after telling the user what is
     // missing.

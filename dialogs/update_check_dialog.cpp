@@ -44,10 +44,7 @@ BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LR
             return FALSE;
         return TRUE;
     case WM_COUNTDOWN:
-        if (wParam == 0)
-            countdown_.Start(dialog_);
-        else
-            countdown_.Stop(dialog_);
+        countdown_.OnMessage(dialog_, wParam, nullptr);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
