@@ -20,6 +20,8 @@
 
 #include <pugixml.hpp>
 
+#include "app/com_types.h"
+#include "bench/bench_support.h"
 #include "store/entry_key.h"
 #include "store/store_file.h"
 #include "store/xml_layout.h"
@@ -132,18 +134,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes)
 
 // ---- Timing
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Median of runs of work, in milliseconds; prepare runs untimed before each.
 double Median(int runs, const std::function<void()>& work, const std::function<void()>& prepare = nullptr)
 {
@@ -219,36 +209,6 @@ void WritePlainFile(const pugi::xml_document& doc, const std::string& path)
 {
     WriteStoreDocument(doc, path.c_str(), false);
 }
-
-// Any message box means a store failure: note it and answer it, so the
-// benchmark never hangs.
-class BoxWatch {
-public:
-    BoxWatch()
-        : thread_([this] {
-              while (!stop_) {
-                  HWND box = FindWindowA("#32770", nullptr);
-                  if (box != nullptr) {
-                      char text[1024] = {};
-                      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                      printf("  !! message box: %s\n", text);
-                      PostMessageA(box, WM_COMMAND, IDOK, 0);
-                  }
-                  Sleep(50);
-              }
-          })
-    {
-    }
-    ~BoxWatch()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 void PrintPeakMemory(const char* when)
 {

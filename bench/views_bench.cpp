@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bench_store.h"
+#include "bench/bench_support.h"
 #include "store/xml_store.h"
 #include "ui/main_frame.h"
 

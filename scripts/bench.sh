@@ -3,7 +3,8 @@
 # display: the store benchmark prints times, ratios and peak memory, the
 # views benchmark the fill times of the tree and the list against their floors,
 # the bookmark benchmark the read, merge plan and export of bookmark files,
-# the search benchmark one 次を検索 over 10,000 and 50,000 entries against its floor.
+# the search benchmark one 次を検索 over 10,000 and 50,000 entries against its floor,
+# the dialogs benchmark the update check and a registration against theirs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LINKCAIRN_BUILD:-$root/build}
@@ -15,7 +16,7 @@ jobs=${LINKCAIRN_JOBS:-2}
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
       -DLINKCAIRN_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench
+cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench dialogs_bench
 
 export WINEPREFIX="$build/wineprefix"
 source "$root/scripts/wine-session.sh"
@@ -36,3 +37,6 @@ wine "$build/bench/bookmark_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8
 
 echo "== Search benchmark"
 wine "$build/bench/search_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+
+echo "== Dialogs benchmark"
+wine "$build/bench/dialogs_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c

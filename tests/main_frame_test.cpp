@@ -150,6 +150,14 @@ TEST_F(MainFrame, TrayMenuGraysShowWhileVisible)
         watcher.join();
         EXPECT_NE(seen.showState & MF_GRAYED, 0) << "a minimised window counts as visible";
     }
+    EnableWindow(Frame(), FALSE);   // as while a modal dialog runs
+    {
+        std::thread watcher(inspect);
+        frame_->ShowTrayMenu();
+        watcher.join();
+        EXPECT_NE(seen.exitState & MF_GRAYED, 0) << "no exit from under a dialog";
+    }
+    EnableWindow(Frame(), TRUE);
 }
 
 TEST_F(MainFrameMenu, GrayingFollowsTheFocusedView)

@@ -6,6 +6,7 @@
 #include "app/pane_layout.h"
 #include "resources/resource.h"
 #include "ui/message_loop.h"
+#include "ui/modal_dialogs.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -100,7 +101,7 @@ BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         return TRUE;
     }
     case WM_COMMAND:
-        if (OnSearchCommand(hwnd, wParam, lParam) || RunDialogCommand(LOWORD(wParam)))
+        if (OnSearchCommand(hwnd, wParam, lParam))
             return TRUE;
         return OnCommand(hwnd, LOWORD(wParam));
     case WM_MOUSEMOVE:
@@ -150,28 +151,6 @@ void CChildWnd::SearchAgain(WPARAM wParam, LPARAM lParam)
     lastRequest.dialog = nullptr;
     if (run)
         tree.FindNext(lastRequest);
-}
-
-void CChildWnd::SetDialogCommand(int command, DialogCommand run)
-{
-    for (auto& entry : dialogCommands_) {
-        if (entry.first == command) {
-            entry.second = run;
-            return;
-        }
-    }
-    dialogCommands_.emplace_back(command, run);
-}
-
-bool CChildWnd::RunDialogCommand(int command)
-{
-    for (const auto& entry : dialogCommands_) {
-        if (entry.first == command && entry.second != nullptr) {
-            entry.second(*this);
-            return true;
-        }
-    }
-    return false;
 }
 
 void CChildWnd::OnDragMouse(HWND host, UINT msg, LPARAM lParam)
@@ -276,6 +255,18 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
         return TRUE;
     case ID_REFRESH:
         list.RefreshList(&tree);
+        return TRUE;
+    case ID_NEW_ENTRY:
+        RunModalDialog(hInst, IDD_NEW_ENTRY, hwndTreeHost, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_PROPERTIES:
+        RunModalDialog(hInst, IDD_PROPERTY, hwndTreeHost, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_CHECK_UPDATES:
+        RunModalDialog(hInst, IDD_UPDATE_CHECK, hwndTreeHost, &list, &tree, &store, &settings);
+        return TRUE;
+    case ID_ABOUT:
+        RunModalDialog(hInst, IDD_ABOUT, hwndTreeHost, &list, &tree, &store, &settings);
         return TRUE;
     default:
         return FALSE;

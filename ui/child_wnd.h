@@ -1,9 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
-#include <vector>
-
 #include "app/ini_settings.h"
 #include "app/window_object.h"
 #include "store/xml_store.h"
@@ -13,11 +10,6 @@
 
 class CToolBarWnd;
 class CStatusBarWnd;
-class CChildWnd;
-
-// A modal dialog's command. The dialogs are built above this folder; the
-// program hands them to the host at start-up (SetDialogCommand).
-using DialogCommand = void (*)(CChildWnd& host);
 
 // Host of the tree (window id 3, left pane) and of the list (id 4, right
 // pane). Owns the settings, the store and both views, and carries out every
@@ -52,13 +44,10 @@ public:
 
     // Command 40009: choose a store file (or a new name) and open it.
     void OpenStore(HWND host);
-    // The dialog that command runs (replacing one given before).
-    void SetDialogCommand(int command, DialogCommand run);
 
 private:
     BOOL OnSearchCommand(HWND host, WPARAM wParam, LPARAM lParam);
     void SearchAgain(WPARAM wParam, LPARAM lParam);
-    bool RunDialogCommand(int command);
     void OnDragMouse(HWND host, UINT msg, LPARAM lParam);
     void OnEntryDropped(HTREEITEM target);
     BOOL OnCommand(HWND host, int command);
@@ -70,6 +59,4 @@ private:
     // Picks the store file named in the settings' buffers; false after a
     // message box said why not.
     bool SelectChosenStore();
-
-    std::vector<std::pair<int, DialogCommand>> dialogCommands_;
 };

@@ -98,6 +98,9 @@ void MYWND::ShowTrayMenu()
     GetCursorPos(&pt);
     EnableMenuItem(popup, ID_SHOW_WINDOW,
                    MF_BYCOMMAND | (IsWindowVisible(hwnd) ? MF_GRAYED : MF_ENABLED));
+    // A modal dialog (the frame is disabled meanwhile) and its worker use
+    // the objects that ending the program would delete.
+    EnableMenuItem(popup, ID_EXIT, MF_BYCOMMAND | (IsWindowEnabled(hwnd) ? MF_ENABLED : MF_GRAYED));
     // Foreground first and WM_NULL after: otherwise the menu does not close
     // when the user clicks elsewhere.
     SetForegroundWindow(hwnd);

@@ -99,8 +99,9 @@ MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> buttons, DWORD process)
 
 bool MessageBoxAnswerer::Answer(HWND box)
 {
-    HWND textControl = GetDlgItem(box, 0xFFFF);
-    if (textControl == nullptr)
+    // A message box shows its text in static 0xFFFF; the program's dialogs
+    // use that id for labels too, but they also hold edit boxes.
+    if (GetDlgItem(box, 0xFFFF) == nullptr || FindWindowExA(box, nullptr, "Edit", nullptr) != nullptr)
         return false;
     SeenBox seen = DescribeBox(box);
     int button;

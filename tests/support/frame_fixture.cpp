@@ -1,6 +1,5 @@
 #include "support/frame_fixture.h"
 
-#include "dialogs/dialog_commands.h"
 #include "resources/resource.h"
 #include "support/frame_harness.h"
 
@@ -20,7 +19,6 @@ FrameTest::~FrameTest()
 void FrameTest::Start()
 {
     frame_ = new MYWND(GetModuleHandleA(nullptr), folder_.File("linkcairn.exe").c_str());
-    InstallDialogCommands(frame_->panes.child);
     frame_->CreateContents();
     frameWindow_ = frame_->hwnd;
 }

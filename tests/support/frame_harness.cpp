@@ -3,6 +3,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 void PumpMessages(DWORD milliseconds)
 {
     DWORD end = GetTickCount() + milliseconds;

@@ -1,8 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Polls condition until it holds (true) or the timeout passes (false),
+// without handling this thread's messages.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
 // Runs the message queue of this thread for a while, so that posted and
 // timer-driven work happens.

@@ -47,6 +47,7 @@ std::string RequestPath(const std::string& request)
 
 LoopbackHttp::LoopbackHttp() : listener_(INVALID_SOCKET)
 {
+    stopped_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
         return;
@@ -66,6 +67,7 @@ LoopbackHttp::LoopbackHttp() : listener_(INVALID_SOCKET)
 LoopbackHttp::~LoopbackHttp()
 {
     stopping_ = true;
+    SetEvent(stopped_);
     if (listener_ != INVALID_SOCKET)
         closesocket(listener_);
     if (acceptor_.joinable())
@@ -79,6 +81,7 @@ LoopbackHttp::~LoopbackHttp()
     for (std::thread& worker : workers_)
         worker.join();
     WSACleanup();
+    CloseHandle(stopped_);
 }
 
 void LoopbackHttp::Serve(const std::string& path, const LoopbackPage& page)
@@ -140,6 +143,16 @@ bool LoopbackHttp::SendAll(uintptr_t client, const std::string& bytes)
     return true;
 }
 
+bool LoopbackHttp::SendSlowly(uintptr_t client, const std::string& bytes, int delayMs)
+{
+    for (char byte : bytes) {
+        if (WaitForSingleObject(stopped_, static_cast<DWORD>(delayMs)) == WAIT_OBJECT_0 ||
+            send(client, &byte, 1, 0) != 1)
+            return false;
+    }
+    return true;
+}
+
 void LoopbackHttp::CountSent(const std::string& path, uint64_t bytes)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -181,7 +194,10 @@ void LoopbackHttp::Answer(uintptr_t client)
         head += "Content-Length: " + std::to_string(page.body.size() * 2 + 100) + "\r\n";
     head += "\r\n";
 
-    if (SendAll(client, head) && SendAll(client, page.body)) {
+    auto sendAll = [&](const std::string& bytes) {
+        return page.byteDelayMs > 0 ? SendSlowly(client, bytes, page.byteDelayMs) : SendAll(client, bytes);
+    };
+    if (sendAll(head) && sendAll(page.body)) {
         CountSent(path, page.body.size());
         if (page.ending == LoopbackPage::Ending::Endless) {
             const std::string filler(8192, 'x');

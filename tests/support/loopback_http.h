@@ -18,6 +18,9 @@ struct LoopbackPage {
     std::vector<std::string> headers;   // whole header lines without CR LF
     std::string body;
     Ending ending = Ending::Complete;
+    // Above 0: the whole response, head and body, goes out one byte at a
+    // time with this pause before each byte (a slow server).
+    int byteDelayMs = 0;
 };
 
 // A small HTTP server on 127.0.0.1 with an ephemeral port, for tests that
@@ -46,11 +49,13 @@ private:
     void AcceptLoop();
     void Answer(uintptr_t client);
     bool SendAll(uintptr_t client, const std::string& bytes);
+    bool SendSlowly(uintptr_t client, const std::string& bytes, int delayMs);
     void CountSent(const std::string& path, uint64_t bytes);
 
     uintptr_t listener_;
     unsigned short port_ = 0;
     std::atomic<bool> stopping_{false};
+    void* stopped_ = nullptr;   // event: cuts the pauses of slow pages short
     mutable std::mutex mutex_;
     std::map<std::string, LoopbackPage> pages_;
     std::map<std::string, int> requests_;

@@ -57,17 +57,6 @@ HWND CaptureOf(DWORD thread)
     return GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeout)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeout)
 {
     DWORD start = GetTickCount();

@@ -3,6 +3,8 @@
 
 #include <functional>
 
+#include "support/frame_harness.h"
+
 // Real mouse input, as a hand on the mouse gives it. Inject it from a thread
 // other than the windows': the controls' drag-detect loops run inside
 // WM_LBUTTONDOWN on the windows' thread and wait there for what follows.
@@ -18,8 +20,6 @@ POINT CentreOnScreen(HWND window, const RECT& client);
 // The window that holds the mouse capture for a thread (any thread may ask).
 HWND CaptureOf(DWORD thread);
 
-// Polls condition every 10 ms; true as soon as it holds, false after timeout.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = 10000);
 // Runs this thread's messages until condition holds with the queue empty;
 // false after timeout.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeout = 10000);

@@ -559,7 +559,7 @@ const char* LayoutName(StoreLayout layout)
     return ::testing::AssertionSuccess();
 }
 
-std::string LocalDateText()
+std::string TodayText()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);

@@ -64,14 +64,14 @@ struct StoreCheck {
 ::testing::AssertionResult StoreHolds(const std::string& path, const StoreTree& tree,
                                       const StoreCheck& check = {});
 // Today as the store writes it ("%d/%02d/%02d", local time).
-std::string LocalDateText();
+std::string TodayText();
 
 // The days an action may have stamped as "today": read before the action
 // and again after it (Close), so that a test across midnight still passes.
 struct DayWindow {
-    std::string before = LocalDateText();
+    std::string before = TodayText();
     std::string after;
-    void Close() { after = LocalDateText(); }
+    void Close() { after = TodayText(); }
 };
 
 // StoreHolds for the tree that expected(day) builds, with either day of the

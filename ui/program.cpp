@@ -1,17 +1,13 @@
 #include "app/program.h"
 
-#include "dialogs/dialog_commands.h"
 #include "resources/resource.h"
 #include "ui/main_frame.h"
 #include "ui/message_loop.h"
 
-// Defined here, above every window folder, so that the host can be handed
-// the dialogs built on top of it.
 int RunProgram(HINSTANCE instance)
 {
     // Deleted by the tray menu's exit command, which also ends the loop.
     MYWND* frame = new MYWND(instance);
-    InstallDialogCommands(frame->panes.child);
     frame->CreateContents();
     HACCEL frameAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
     HACCEL searchAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));

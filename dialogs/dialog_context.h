@@ -1,0 +1,40 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CListCtrl;
+class CTreeCtrl;
+class CmyXml;
+class CINI;
+
+// What the entry dialogs work on: the main window's objects, not owned.
+struct DialogContext {
+    HINSTANCE instance = nullptr;
+    CListCtrl* list = nullptr;
+    CTreeCtrl* tree = nullptr;
+    CmyXml* store = nullptr;
+    CINI* settings = nullptr;
+
+    // The folder of the error log.
+    const char* ExeDir() const;
+};
+
+// A control's text, at most size - 1 bytes (Get/SetWindowText work from a
+// worker too: they send to the control's thread).
+std::string ControlText(HWND control, int size);
+// Copies text into a fixed-width record field, cut to fit.
+template <size_t N>
+void PutField(char (&field)[N], const std::string& text)
+{
+    lstrcpynA(field, text.c_str(), N);
+}
+
+// The title box takes 520 characters, address and comment boxes 1024.
+void LimitEntryBoxes(HWND title, HWND address, HWND comment);
+// Today's local date as "%d/%02d/%02d" into out (11 bytes).
+void FormatToday(char* out, size_t size);
+// Stored link state from the text the list shows: "無効" is "0", else "1".
+const char* StoredValid(const char* shown);
+// The modules' report when a worker thread could not be created.
+void ReportThreadFailure(HWND dialog, const DialogContext& context, int line, const char* module);

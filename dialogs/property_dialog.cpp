@@ -1,0 +1,251 @@
+#include "dialogs/property_dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "dialogs/title_fetch.h"
+#include "resources/resource.h"
+#include "store/entry_key.h"
+#include "store/xml_store.h"
+#include "ui/list_ctrl.h"
+#include "web/inet.h"
+
+namespace {
+
+const char kModule[] = ".\\Dlg_Property";
+
+}  // namespace
+
+Dlg_Property::Dlg_Property(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list,
+                           CTreeCtrl* tree, CmyXml* store, CINI* settings)
+    : context_{instance, list, tree, store, settings}
+{
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcValue,
+                    reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
+}
+
+Dlg_Property::~Dlg_Property() = default;
+
+BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog(hwnd);
+        *result = 1;
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_REFETCH:
+            OnRefetch();
+            return TRUE;
+        case IDOK:
+            OnOk();
+            return TRUE;
+        case IDCANCEL:
+            End(2);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    case WM_CLOSE:
+        End(1);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != Countdown::kTimerId)
+            return FALSE;
+        countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
+        return TRUE;
+    case WM_COUNTDOWN:   // lParam: the caption to put back
+        countdown_.OnMessage(dialog_, wParam, reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        *result = OnStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return *result != 0;
+    default:
+        return FALSE;
+    }
+}
+
+void Dlg_Property::OnInitDialog(HWND dialog)
+{
+    dialog_ = dialog;
+    title_ = GetDlgItem(dialog, IDC_TITLE);
+    address_ = GetDlgItem(dialog, IDC_ADDRESS);
+    comment_ = GetDlgItem(dialog, IDC_COMMENT);
+    charset_ = GetDlgItem(dialog, IDC_CHARSET);
+    created_ = GetDlgItem(dialog, IDC_CREATED);
+    lastAccess_ = GetDlgItem(dialog, IDC_LAST_ACCESS);
+    updated_ = GetDlgItem(dialog, IDC_UPDATED);
+    entryKey_ = GetDlgItem(dialog, IDC_ENTRY_KEY);
+    accessCount_ = GetDlgItem(dialog, IDC_ACCESS_COUNT);
+    linkState_ = GetDlgItem(dialog, IDC_LINK_STATE);
+    hint_ = GetDlgItem(dialog, IDC_CHARSET_HINT);
+    refetch_ = GetDlgItem(dialog, IDC_REFETCH);
+
+    // The selected row's columns, each into its box; none selected leaves
+    // them empty.
+    const struct {
+        HWND box;
+        int size;
+    } columns[kListColumnCount] = {{title_, 520},  {address_, 1024}, {comment_, 1024},
+                                   {created_, 11}, {lastAccess_, 11}, {updated_, 11},
+                                   {accessCount_, 4}, {linkState_, 5}, {entryKey_, 12}};
+    char text[1024];
+    for (int column = 0; column < kListColumnCount; ++column) {
+        if (context_.list->GetSelectedRowText(column, text, columns[column].size) >= 0)
+            SetWindowTextA(columns[column].box, text);
+    }
+
+    SetWindowTextA(hint_, "ﾀｲﾄﾙが文字化けする時は、\n文字ｺｰﾄﾞを指定して取得しなおして下さい。");
+    hintFont_.Reset(CreateFontA(10, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                "ＭＳ ゴシック"));
+    SendMessageA(hint_, WM_SETFONT, reinterpret_cast<WPARAM>(hintFont_.Get()), FALSE);
+    SetWindowTextA(dialog_, (ControlText(title_, 520) + " のプロパティ").c_str());
+
+    LimitEntryBoxes(title_, address_, comment_);
+    for (const char* name : {"Shift-JIS", "JIS", "EUC-JP", "UTF-8"})
+        SendMessageA(charset_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(charset_, CB_SETCURSEL, 0, 0);
+
+    PutField(initial_.title, ControlText(title_, sizeof initial_.title));
+    PutField(initial_.list, ControlText(address_, sizeof initial_.list));
+    PutField(initial_.comment, ControlText(comment_, sizeof initial_.comment));
+    SetFocus(title_);
+}
+
+LRESULT Dlg_Property::OnStaticColour(HDC dc, HWND control)
+{
+    if (control != hint_)
+        return 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+void Dlg_Property::OnRefetch()
+{
+    // A worker that still runs with the button enabled is ending.
+    if (!IsWindowEnabled(refetch_))
+        return;
+    worker_.Wait();
+    if (!worker_.Start([this] { RefetchTitle(); }))
+        ReportThreadFailure(dialog_, context_, __LINE__, kModule);
+}
+
+void Dlg_Property::OnOk()
+{
+    // Enter reaches here too, also while a refetch has "OK" disabled.
+    if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)))
+        return;
+    // A failed check or write keeps the dialog open with the user's edits.
+    if (!Update())
+        return;
+    End(2);
+}
+
+void Dlg_Property::End(INT_PTR result)
+{
+    // Cancel, Esc and the close box wait for a refetch to end first.
+    worker_.Wait();
+    result_ = result;
+    EndDialog(dialog_, result);
+}
+
+bool Dlg_Property::Validate(EntryRecord* record)
+{
+    *record = EntryRecord{};
+    std::string title = ControlText(title_, sizeof record->title);
+    if (title.empty()) {
+        MessageBoxA(dialog_, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    std::string address = ControlText(address_, sizeof record->list);
+    if (address.empty()) {
+        MessageBoxA(dialog_, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    std::string comment = ControlText(comment_, sizeof record->comment);
+    PutField(record->title, title);
+    PutField(record->list, address);
+    PutField(record->comment, comment.empty() ? std::string("-") : comment);
+    PutField(record->date, ControlText(created_, sizeof record->date));
+    PutField(record->access, ControlText(lastAccess_, sizeof record->access));
+    PutField(record->update, ControlText(updated_, sizeof record->update));
+    PutField(record->count, ControlText(accessCount_, sizeof record->count));
+    PutField(record->valid, StoredValid(ControlText(linkState_, sizeof record->valid).c_str()));
+    PutField(record->key, ControlText(entryKey_, sizeof record->key));
+    EntryPositions at;
+    if (ReadEntryKey(record->key, &at)) {
+        record->folderPos = at.folder;
+        record->notePos = at.note;
+        record->entryPos = at.entry;
+    }
+    return true;
+}
+
+bool Dlg_Property::Changed() const
+{
+    return ControlText(title_, sizeof initial_.title) != initial_.title ||
+           ControlText(address_, sizeof initial_.list) != initial_.list ||
+           ControlText(comment_, sizeof initial_.comment) != initial_.comment;
+}
+
+bool Dlg_Property::Update()
+{
+    if (!Changed())
+        return true;
+    if (!Validate(&record_))
+        return false;
+    // Only a key exactly as the list writes it names the entry to change.
+    EntryPositions at;
+    if (!ReadEntryKey(record_.key, &at) || context_.store->EditEntry(record_, dialog_) == 0) {
+        MessageBoxA(dialog_, "更新処理が失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    context_.list->ReloadList(at.folder, at.note);
+    return true;
+}
+
+// ---- On the worker thread ----
+
+void Dlg_Property::RefetchTitle()
+{
+    // The worker's own record: "OK" may read the boxes meanwhile.
+    EntryRecord record;
+    if (!Validate(&record))
+        return;
+    const std::string caption = ControlText(dialog_, 1024);
+    EnableControls(false);
+    SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
+
+    CInet inet;
+    bool found = false;
+    bool reached = true;
+    if (inet.OpenInternet() != 0) {
+        char date[CInet::kDateBufferSize] = {};
+        // Only whether the address answers; the date is not used here.
+        if (inet.QueryLastModified(record.list, date) == CInet::kNotOpened) {
+            reached = false;
+        } else {
+            int charset = static_cast<int>(SendMessageA(charset_, CB_GETCURSEL, 0, 0));
+            char title[CInet::kTitleBufferSize];
+            found = FetchTitle(inet, record.list, charset < 0 ? 0 : charset, title_, title, kModule,
+                               context_.ExeDir());
+        }
+        inet.CloseInternet();
+    }
+    if (!reached)
+        MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
+    else if (!found)
+        SetWindowTextA(title_, "Not Found");
+    SendMessageA(dialog_, WM_COUNTDOWN, 1, reinterpret_cast<LPARAM>(caption.c_str()));
+    EnableControls(true);
+}
+
+void Dlg_Property::EnableControls(bool enable)
+{
+    for (HWND control : {title_, refetch_, charset_, address_, comment_, GetDlgItem(dialog_, IDOK),
+                         GetDlgItem(dialog_, IDCANCEL)})
+        EnableWindow(control, enable ? TRUE : FALSE);
+}
