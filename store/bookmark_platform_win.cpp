@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,56 @@ namespace {
 constexpr int64_t kEpochSeconds = 11644473600LL;
 constexpr UINT kUtf16Le = 1200;
 constexpr UINT kUtf16Be = 1201;
+constexpr int64_t kDaySeconds = 86400;
+constexpr int64_t kLastSecond = 253402300799LL;   // the end of 9999
+constexpr int64_t kMixedDay = INT64_MIN;
+
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
+int64_t DaysFromCivil(int64_t year, int month, int day)
+{
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yoe = year - era * 400;
+    const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t days, int& year, int& month, int& day)
+{
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t doe = days - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+// The local time of a moment as the system's time zone gives it.
+bool SystemLocalTime(int64_t seconds, SYSTEMTIME& local)
+{
+    const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochSeconds) * 10000000ULL;
+    FILETIME utcTime;
+    utcTime.dwLowDateTime = static_cast<DWORD>(ticks);
+    utcTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    SYSTEMTIME utc;
+    return FileTimeToSystemTime(&utcTime, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+}
+
+// Local minus UTC at a moment, in seconds; false when the system cannot say.
+bool ZoneOffset(int64_t seconds, int64_t& offset)
+{
+    SYSTEMTIME local;
+    if (!SystemLocalTime(seconds, local))
+        return false;
+    const int64_t localSeconds = DaysFromCivil(local.wYear, local.wMonth, local.wDay) * kDaySeconds +
+                                 local.wHour * 3600 + local.wMinute * 60 + local.wSecond;
+    offset = localSeconds - seconds;
+    return true;
+}
 
 bool SameName(const char* a, const char* b)
 {
@@ -124,26 +175,44 @@ void WinBookmarkPlatform::AnsiToUtf8(const char* text, size_t length, std::strin
 
 bool WinBookmarkPlatform::LocalDay(int64_t seconds, int& year, int& month, int& day) const
 {
-    if (seconds < 0 || seconds > 253402300799LL)   // up to the end of 9999
+    if (seconds < 0 || seconds > kLastSecond)
         return false;
-    const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochSeconds) * 10000000ULL;
-    FILETIME utcTime;
-    utcTime.dwLowDateTime = static_cast<DWORD>(ticks);
-    utcTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    SYSTEMTIME utc;
-    SYSTEMTIME local;
-    if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return false;
-    year = local.wYear;
-    month = local.wMonth;
-    day = local.wDay;
-    return true;
+    // Zones move their clocks at most twice a year: an offset that is the
+    // same at both ends of a UTC day holds for all of it.
+    const int64_t utcDay = seconds / kDaySeconds;
+    auto found = offsets_.find(utcDay);
+    if (found == offsets_.end()) {
+        int64_t first = 0;
+        int64_t last = 0;
+        const bool known = ZoneOffset(utcDay * kDaySeconds, first) &&
+                           ZoneOffset(std::min(utcDay * kDaySeconds + kDaySeconds - 1, kLastSecond), last);
+        found = offsets_.emplace(utcDay, known && first == last ? first : kMixedDay).first;
+    }
+    if (found->second == kMixedDay) {
+        SYSTEMTIME local;
+        if (!SystemLocalTime(seconds, local))
+            return false;
+        year = local.wYear;
+        month = local.wMonth;
+        day = local.wDay;
+        return true;
+    }
+    const int64_t localSeconds = seconds + found->second;
+    CivilFromDays((localSeconds >= 0 ? localSeconds : localSeconds - kDaySeconds + 1) / kDaySeconds, year, month,
+                  day);
+    return year >= 1 && year <= 9999;
 }
 
 bool WinBookmarkPlatform::DaySeconds(int year, int month, int day, int64_t& seconds) const
 {
     if (year < 1601 || year > 9999)
         return false;
+    const int key = year * 10000 + month * 100 + day;
+    const auto found = noons_.find(key);
+    if (found != noons_.end()) {
+        seconds = found->second;
+        return true;
+    }
     SYSTEMTIME local = {};
     local.wYear = static_cast<WORD>(year);
     local.wMonth = static_cast<WORD>(month);
@@ -155,5 +224,6 @@ bool WinBookmarkPlatform::DaySeconds(int year, int month, int day, int64_t& seco
         return false;
     const uint64_t ticks = (static_cast<uint64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
     seconds = static_cast<int64_t>(ticks / 10000000ULL) - kEpochSeconds;
+    noons_.emplace(key, seconds);
     return true;
 }

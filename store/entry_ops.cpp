@@ -11,11 +11,19 @@
 #include "store/dom_nodes.h"
 #include "store/entry_key.h"
 #include "store/store_failure.h"
-#include "store/store_nodes.h"
 #include "store/text_convert.h"
 #include "store/xml_store.h"
 
 namespace {
+
+// A record field as document text; a field that fills its whole width
+// without a terminator is read to its width only.
+template <size_t N>
+std::string FieldText(const char (&field)[N])
+{
+    std::string text(field, strnlen(field, N));
+    return AnsiToDocumentText(CutAnsi(text.c_str(), N).c_str());
+}
 
 std::string TodayText()
 {
@@ -37,6 +45,27 @@ long LeadingNumber(const std::string& text)
         value = std::min(value * 10 + (c - '0'), 1000000L);
     }
     return value;
+}
+
+// The nine values of an entry, in the order they are written.
+struct ValueField {
+    const char* name;
+    std::string text;
+};
+
+std::vector<ValueField> EntryValues(const EntryRecord& record, long id)
+{
+    return {
+        {"id", DecimalText(id)},
+        {"count", FieldText(record.count)},
+        {"valid", FieldText(record.valid)},
+        {"date", FieldText(record.date)},
+        {"access", FieldText(record.access)},
+        {"update", FieldText(record.update)},
+        {"list", FieldText(record.list)},
+        {"title", FieldText(record.title)},
+        {"comment", FieldText(record.comment)},
+    };
 }
 
 // The note's entry array, or empty when folder, note or array is missing.
@@ -62,7 +91,9 @@ int CmyXml::AddEntry(const EntryRecord& record, HWND owner)
         long count = ChildCount(entries);
         if (count >= kMaxChildren)
             return 0;
-        AppendBookmark(entries, record, count);
+        Node bookmark = AppendElement(entries, "bookmark");
+        for (const ValueField& value : EntryValues(record, count))
+            AppendElement(bookmark, value.name, &value.text);
         return SaveIndented(doc, owner);
     });
 }
