@@ -10,25 +10,16 @@ namespace {
 
 class ImportOps : public StoreTest {
 protected:
-    // One link for note `note` of folder `folder`, planned against the snapshot.
-    MergePlan Plan(const std::string& folder, const std::string& note, const ImportedEntry& entry)
+    // One link into folder/note, planned against the snapshot.
+    MergePlan Plan(const std::string& folder, const std::string& note, const std::string& address,
+                   const std::string& title = "n", const std::string& comment = "-")
     {
+        ImportedEntry entry{title, address, comment, "2023/11/15", "2023/11/16"};
         return PlanMerge(store_.Snapshot(), {ImportedNote{folder, note, {entry}}});
     }
 
     MessageBoxAnswerer boxes_;
 };
-
-ImportedEntry Link(const std::string& address, const std::string& title, const std::string& comment = "-")
-{
-    ImportedEntry entry;
-    entry.address = address;
-    entry.title = title;
-    entry.comment = comment;
-    snprintf(entry.date, sizeof entry.date, "2023/11/15");
-    snprintf(entry.access, sizeof entry.access, "2023/11/16");
-    return entry;
-}
 
 }  // namespace
 
@@ -36,9 +27,8 @@ TEST_F(ImportOps, WritesThePlanWithTheValuesAsTheStoreHoldsThem)
 {
     UseStore(SmallTree());
     const std::string before = Bytes();
-    const MergePlan plan = Plan("仕事", "資料", Link("https://x.example/?a=1&b=<2>", "t\x01<&>]]>", "a\r\nb\tc"));
-    ASSERT_EQ(store_.ImportEntries(plan, nullptr), 1);
-
+    ASSERT_EQ(store_.ImportEntries(Plan("仕事", "資料", "https://x.example/?a=1&b=<2>", "t\x01<&>]]>", "a\r\nb\tc"),
+                                   nullptr), 1);
     StoreTree expected = SmallTree();
     expected[0].notes[0].entries.push_back(ExpectedEntry{"2", "1", "1", "2023/11/15", "2023/11/16", "-",
                                                          "https://x.example/?a=1&b=<2>", "t?<&>]]>", "a\r\nb\tc"});
@@ -54,25 +44,21 @@ TEST_F(ImportOps, APlanThatNoLongerFitsTheFileOrAddsNothingWritesNothing)
     renamed[0].name = "仕事2";
     StoreTree grown = SmallTree();
     grown[1].notes.push_back(Note(1, "後から"));
+    const std::string taken = SmallTree()[0].notes[0].entries[0].list;
     const struct {
-        const char* name;
-        StoreTree onDisk;      // the file when the plan is written
-        std::string folder, note;
+        StoreTree onDisk;   // the file when the plan is written
+        std::string folder, note, address;
         int result;
     } rows[] = {
-        {"folder renamed", renamed, "仕事", "資料", 0},
-        {"note added", grown, "趣味", "new", 0},
-        {"duplicate only", SmallTree(), "仕事", "資料", 1},
+        {renamed, "仕事", "資料", "https://new.example/", 0},
+        {grown, "趣味", "new", "https://new.example/", 0},
+        {SmallTree(), "仕事", "資料", taken, 1},   // a duplicate only
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.note + " " + row.address);
         UseStore(SmallTree());
         DeleteFileA(BackupPath().c_str());
-        // The snapshot's first entry of 仕事/資料 is a duplicate there.
-        const std::string address = std::string(row.name) == "duplicate only"
-                                        ? store_.Snapshot()[0].notes[0].entries[0].list
-                                        : "https://new.example/";
-        const MergePlan plan = Plan(row.folder, row.note, Link(address, "n"));
+        const MergePlan plan = Plan(row.folder, row.note, row.address);
         ASSERT_TRUE(WriteStore(path_, row.onDisk));
         const std::string before = Bytes();
         EXPECT_EQ(store_.ImportEntries(plan, nullptr), row.result);
