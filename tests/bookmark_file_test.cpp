@@ -13,8 +13,6 @@
 #include "store/bookmark_text.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include "store/bookmark_platform_win.h"
 using SystemPlatform = WinBookmarkPlatform;
 #else
@@ -473,32 +471,3 @@ TEST(BookmarkFile, SystemCalendarTurnsADayIntoSecondsAndBack)
         EXPECT_EQ(year * 10000 + month * 100 + day, d[0] * 10000 + d[1] * 100 + d[2]);
     }
 }
-
-#ifdef _WIN32
-// The zone offsets the platform keeps per day give the day the system
-// itself gives: every half hour around the clock changes of Europe and
-// North America in 2024 and around the ends of the range, in whatever zone
-// the machine has.
-TEST(BookmarkFile, KeptZoneOffsetsGiveTheSystemsOwnDay)
-{
-    const WinBookmarkPlatform platform;
-    const int64_t centres[] = {1711846800LL, 1729990800LL, 1710054000LL, 1730613600LL, 86400LL, 253402214400LL};
-    for (int64_t centre : centres) {
-        for (int64_t seconds = centre - 26 * 3600; seconds <= centre + 26 * 3600; seconds += 1800) {
-            if (seconds < 0 || seconds > 253402300799LL)
-                continue;
-            const uint64_t ticks = static_cast<uint64_t>(seconds + 11644473600LL) * 10000000ULL;
-            const FILETIME moment = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-            SYSTEMTIME utc;
-            SYSTEMTIME local;
-            ASSERT_TRUE(FileTimeToSystemTime(&moment, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
-            int year = 0;
-            int month = 0;
-            int day = 0;
-            ASSERT_TRUE(platform.LocalDay(seconds, year, month, day)) << seconds;
-            EXPECT_EQ(year * 10000 + month * 100 + day, local.wYear * 10000 + local.wMonth * 100 + local.wDay)
-                << seconds;
-        }
-    }
-}
-#endif
