@@ -1,21 +1,31 @@
 // Bookmark file benchmark: generates browser-style bookmark files of
 // 10,000 and 50,000 links and times the read, the merge plan into an empty
 // store and into a store that already holds every link, and the export of
-// the resulting store; then prints the peak memory.
+// the resulting store; then the whole import into an empty store file (read
+// the file, plan, the one store write) against the store's own load and
+// indented save of the file it gives, and the whole export (snapshot load,
+// bookmark text, file written beside its target and moved into place)
+// against a snapshot load and the same bytes written alike; and the peak
+// memory.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <pugixml.hpp>
+
+#include "bench/bench_support.h"
 #include "store/bookmark_export.h"
+#include "store/bookmark_files.h"
 #include "store/bookmark_import.h"
 #include "store/bookmark_merge.h"
 #include "store/bookmark_platform_win.h"
+#include "store/store_file.h"
+#include "store/xml_store.h"
 
 namespace {
 
@@ -57,18 +67,6 @@ std::string MakeFile(int links)
     return file;
 }
 
-double Median(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void PrintPeakMemory()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -79,24 +77,109 @@ void PrintPeakMemory()
            static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0));
 }
 
+// The import and the export as the commands run them, on files in folder,
+// each run followed by its floor so that both see the same machine.
+void BenchmarkWholePath(const std::string& folder, int links, const std::string& file, int runs)
+{
+    const WinBookmarkPlatform platform;
+    const std::string source = folder + "\\bookmarks.html";
+    const std::string storePath = folder + "\\store.xml";
+    const std::string target = folder + "\\export.html";
+    if (FILE* out = fopen(source.c_str(), "wb")) {
+        fwrite(file.data(), 1, file.size(), out);
+        fclose(out);
+    }
+    CmyXml store;
+    std::vector<double> read, plan, write, import, importFloor, exportTime, exportFloor;
+    size_t added = 0;
+    size_t exported = 0;
+    for (int run = 0; run < runs; ++run) {
+        store.CreateStoreFile(storePath.c_str());
+        store.ClearSnapshot();
+        store.SetStorePath(storePath.c_str());
+        double start = Now();
+        std::string bytes;
+        ReadBookmarkBytes(source.c_str(), kMaxBookmarkFileBytes, bytes);
+        BookmarkImport links = ReadBookmarkFile(bytes.data(), bytes.size(), platform, "2024/01/02");
+        std::string().swap(bytes);
+        double at = Now();
+        read.push_back((at - start) * 1000.0);
+        const MergePlan merge = PlanMerge(store.Snapshot(), std::move(links.notes));
+        plan.push_back((Now() - at) * 1000.0);
+        at = Now();
+        store.ImportEntries(merge, nullptr);
+        write.push_back((Now() - at) * 1000.0);
+        import.push_back((Now() - start) * 1000.0);
+        added = merge.added;
+
+        importFloor.push_back(MedianMs(1, [&] {
+            pugi::xml_document doc;
+            LoadProblem problem;
+            LoadStoreDocument(storePath.c_str(), &doc, &problem);
+            store.SaveIndented(&doc, nullptr);
+        }));
+        std::string same;
+        exportTime.push_back(MedianMs(1, [&] {
+            store.ReloadSnapshot();
+            same = WriteBookmarkFile(store.Snapshot(), platform);
+            WriteBookmarkBytes(target.c_str(), same);
+        }));
+        exported = same.size();
+        exportFloor.push_back(MedianMs(1, [&] {
+            store.ReloadSnapshot();
+            WriteBookmarkBytes(target.c_str(), same);
+        }));
+    }
+    HANDLE stored = CreateFileA(storePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER storeSize = {};
+    GetFileSizeEx(stored, &storeSize);
+    CloseHandle(stored);
+    printf("%6d links: import into an empty store %7.1f ms (%zu added, store file %5.2f MB), "
+           "floor (load + indented save) %7.1f ms, ratio %.2f (goal <= 1.5)\n",
+           links, Median(import), added, static_cast<double>(storeSize.QuadPart) / 1e6, Median(importFloor),
+           Median(import) / Median(importFloor));
+    printf("%13s of it: file read and links %6.1f ms, merge plan %5.1f ms, the store write %6.1f ms\n", "",
+           Median(read), Median(plan), Median(write));
+    printf("%13s export of the store %7.1f ms (%5.2f MB), floor (snapshot load + same bytes written) %7.1f ms, "
+           "ratio %.2f (goal <= 1.5)\n",
+           "", Median(exportTime), static_cast<double>(exported) / 1e6, Median(exportFloor),
+           Median(exportTime) / Median(exportFloor));
+    PrintPeakMemory();
+    for (const std::string& path : {source, storePath, target, BackupPathFor(storePath.c_str())})
+        DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 int main()
 {
+    // The commands first: the peak memory each prints is then their own.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "linkcairn_bookmark_bench";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    {
+        BoxWatch boxes;
+        printf("Import and export commands, whole path (medians of 7; times in ms)\n");
+        for (int links : {10000, 50000})
+            BenchmarkWholePath(folder, links, MakeFile(links), 7);
+        RemoveDirectoryA(folder.c_str());
+    }
+
     const WinBookmarkPlatform platform;
-    printf("Bookmark file benchmark (medians of 5; times in ms)\n\n");
+    printf("\nBookmark file byte logic (medians of 5; times in ms)\n");
     for (int links : {10000, 50000}) {
         const std::string file = MakeFile(links);
         BookmarkImport import;
-        const double read = Median(5, [&] { import = ReadBookmarkFile(file.data(), file.size(), platform, "2024/01/02"); });
+        const double read = MedianMs(5, [&] { import = ReadBookmarkFile(file.data(), file.size(), platform, "2024/01/02"); });
         MergePlan plan;
-        const double planEmpty = Median(5, [&] { plan = PlanMerge({}, import.notes); });
+        const double planEmpty = MedianMs(5, [&] { plan = PlanMerge({}, import.notes); });
         std::vector<FolderRecord> store;
         ApplyMergePlan(plan, store);
         MergePlan again;
-        const double planFull = Median(5, [&] { again = PlanMerge(store, import.notes); });
+        const double planFull = MedianMs(5, [&] { again = PlanMerge(store, import.notes); });
         std::string out;
-        const double write = Median(5, [&] { out = WriteBookmarkFile(store, platform); });
+        const double write = MedianMs(5, [&] { out = WriteBookmarkFile(store, platform); });
         printf("%6d links (%5.2f MB): read %7.1f ms, plan into empty store %6.1f ms (%zu added), "
                "into the same store %6.1f ms (%zu duplicates)\n",
                links, static_cast<double>(file.size()) / 1e6, read, planEmpty, plan.added, planFull,

@@ -31,6 +31,7 @@
 #define IDD_UPDATE_CHECK 111
 #define IDD_SEARCH 112
 #define IDD_ABOUT 114
+#define IDD_IMPORT 115
 
 // Commands of the menus, the toolbar and the accelerator tables.
 #define ID_OPEN_STORE 40009
@@ -53,6 +54,9 @@
 #define ID_PROPERTIES 40055
 // F3 / Shift+F3 inside the search dialog (accelerator table 4).
 #define ID_SEARCH_HAND_OFF 40069
+// Bookmark files of browsers: import into the store, export the store.
+#define ID_IMPORT 40101
+#define ID_EXPORT 40102
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)
@@ -83,6 +87,9 @@
 #define IDC_SEARCH_DOWN 1027
 // About dialog (114).
 #define IDC_MAKER_LINK 1028
+// Import dialog (115).
+#define IDC_IMPORT_COUNT 1029
+#define IDC_IMPORT_PROGRESS 1030
 
 // Windows of the frame: the two panes, the hosts of the views in them, the
 // strip above the tree, the status bar and the views themselves.

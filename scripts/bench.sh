@@ -2,7 +2,8 @@
 # Builds linkcairn's benchmarks and runs them under Wine on a virtual
 # display: the store benchmark prints times, ratios and peak memory, the
 # views benchmark the fill times of the tree and the list against their floors,
-# the bookmark benchmark the read, merge plan and export of bookmark files,
+# the bookmark benchmark the import and export commands' whole path against
+# their floors and the read, merge plan and export of bookmark files,
 # the search benchmark one 次を検索 over 10,000 and 50,000 entries against its floor,
 # the dialogs benchmark the update check and a registration against theirs.
 set -euo pipefail

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+
+#include "store/bookmark_text.h"
 
 namespace {
 
@@ -12,6 +15,32 @@ namespace {
 constexpr int64_t kEpochSeconds = 11644473600LL;
 constexpr UINT kUtf16Le = 1200;
 constexpr UINT kUtf16Be = 1201;
+constexpr int64_t kDaySeconds = 86400;
+constexpr int64_t kLastSecond = 253402300799LL;   // the end of 9999
+constexpr int64_t kMixedDay = INT64_MIN;
+
+// The local time of a moment as the system's time zone gives it.
+bool SystemLocalTime(int64_t seconds, SYSTEMTIME& local)
+{
+    const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochSeconds) * 10000000ULL;
+    FILETIME utcTime;
+    utcTime.dwLowDateTime = static_cast<DWORD>(ticks);
+    utcTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    SYSTEMTIME utc;
+    return FileTimeToSystemTime(&utcTime, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+}
+
+// Local minus UTC at a moment, in seconds; false when the system cannot say.
+bool ZoneOffset(int64_t seconds, int64_t& offset)
+{
+    SYSTEMTIME local;
+    if (!SystemLocalTime(seconds, local))
+        return false;
+    const int64_t localSeconds = DaysFromCivil(local.wYear, local.wMonth, local.wDay) * kDaySeconds +
+                                 local.wHour * 3600 + local.wMinute * 60 + local.wSecond;
+    offset = localSeconds - seconds;
+    return true;
+}
 
 bool SameName(const char* a, const char* b)
 {
@@ -124,26 +153,44 @@ void WinBookmarkPlatform::AnsiToUtf8(const char* text, size_t length, std::strin
 
 bool WinBookmarkPlatform::LocalDay(int64_t seconds, int& year, int& month, int& day) const
 {
-    if (seconds < 0 || seconds > 253402300799LL)   // up to the end of 9999
+    if (seconds < 0 || seconds > kLastSecond)
         return false;
-    const uint64_t ticks = static_cast<uint64_t>(seconds + kEpochSeconds) * 10000000ULL;
-    FILETIME utcTime;
-    utcTime.dwLowDateTime = static_cast<DWORD>(ticks);
-    utcTime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    SYSTEMTIME utc;
-    SYSTEMTIME local;
-    if (!FileTimeToSystemTime(&utcTime, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return false;
-    year = local.wYear;
-    month = local.wMonth;
-    day = local.wDay;
-    return true;
+    // Zones move their clocks at most twice a year: an offset that is the
+    // same at both ends of a UTC day holds for all of it.
+    const int64_t utcDay = seconds / kDaySeconds;
+    auto found = offsets_.find(utcDay);
+    if (found == offsets_.end()) {
+        int64_t first = 0;
+        int64_t last = 0;
+        const bool known = ZoneOffset(utcDay * kDaySeconds, first) &&
+                           ZoneOffset(std::min(utcDay * kDaySeconds + kDaySeconds - 1, kLastSecond), last);
+        found = offsets_.emplace(utcDay, known && first == last ? first : kMixedDay).first;
+    }
+    if (found->second == kMixedDay) {
+        SYSTEMTIME local;
+        if (!SystemLocalTime(seconds, local))
+            return false;
+        year = local.wYear;
+        month = local.wMonth;
+        day = local.wDay;
+        return true;
+    }
+    const int64_t localSeconds = seconds + found->second;
+    CivilFromDays((localSeconds >= 0 ? localSeconds : localSeconds - kDaySeconds + 1) / kDaySeconds, year, month,
+                  day);
+    return year >= 1 && year <= 9999;
 }
 
 bool WinBookmarkPlatform::DaySeconds(int year, int month, int day, int64_t& seconds) const
 {
     if (year < 1601 || year > 9999)
         return false;
+    const int key = year * 10000 + month * 100 + day;
+    const auto found = noons_.find(key);
+    if (found != noons_.end()) {
+        seconds = found->second;
+        return true;
+    }
     SYSTEMTIME local = {};
     local.wYear = static_cast<WORD>(year);
     local.wMonth = static_cast<WORD>(month);
@@ -155,5 +202,6 @@ bool WinBookmarkPlatform::DaySeconds(int year, int month, int day, int64_t& seco
         return false;
     const uint64_t ticks = (static_cast<uint64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
     seconds = static_cast<int64_t>(ticks / 10000000ULL) - kEpochSeconds;
+    noons_.emplace(key, seconds);
     return true;
 }

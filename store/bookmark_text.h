@@ -29,3 +29,8 @@ bool FormatDay(int year, int month, int day, char (&out)[11]);
 // The inverse, for exactly that form (one to four year digits, two month
 // digits, two day digits). False for anything else.
 bool ParseDay(const char* text, int& year, int& month, int& day);
+
+// Days since 1970-01-01 of a day of the proleptic Gregorian calendar, and
+// back: plain arithmetic for any year.
+int64_t DaysFromCivil(int64_t year, int month, int day);
+void CivilFromDays(int64_t days, int& year, int& month, int& day);

@@ -9,6 +9,7 @@
 #include "app/ansi_text.h"
 #include "store/name_compare.h"
 #include "store/store_failure.h"
+#include "store/store_nodes.h"
 #include "store/text_convert.h"
 #include "store/xml_store.h"
 
@@ -17,17 +18,6 @@ namespace {
 // Document text is UTF-8.
 const char kNewName[] = u8"新規作成";
 const size_t kNameWidth = 260;
-
-// Appends a folder or a note: id, name, empty array, in this order.
-void AppendContainer(Node parent, const char* tag, long id)
-{
-    Node node = AppendElement(parent, tag);
-    std::string idText = DecimalText(id);
-    std::string name = kNewName;
-    AppendElement(node, "id", &idText);
-    AppendElement(node, "name", &name);
-    AppendElement(node, "array");
-}
 
 // Note n of folder f with the folder's array: the folder and the note are
 // tested (note empty when either is missing), the array is not.
@@ -67,7 +57,7 @@ int CmyXml::NewFolder(HWND owner)
         long count = ChildCount(root);
         if (count >= kMaxChildren)
             return 0;
-        AppendContainer(root, "dir", count);
+        AppendContainer(root, "dir", count, kNewName);
         return SaveIndented(doc, owner);
     });
 }
@@ -80,7 +70,7 @@ int CmyXml::NewNote(int f, int id, HWND owner)
         Node notes = ArrayOf(FolderAt(root, f));
         if (!notes || ChildCount(notes) >= kMaxChildren)
             return 0;
-        AppendContainer(notes, "booklist", id);
+        AppendContainer(notes, "booklist", id, kNewName);
         return SaveIndented(doc, owner);
     });
 }

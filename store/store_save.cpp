@@ -31,6 +31,11 @@ void WriteAndReplace(const pugi::xml_document& doc, const char* storePath, bool 
 
 int CmyXml::SaveIndented(pugi::xml_document* doc, HWND owner)
 {
+    return WriteIndented(doc, owner, kConversionHint);
+}
+
+int CmyXml::WriteIndented(pugi::xml_document* doc, HWND owner, const char* hint)
+{
     try {
         STORE_NEED(doc, "no document to write");
         WriteAndReplace(*doc, storePath_, true, beforeReplace_);
@@ -40,7 +45,8 @@ int CmyXml::SaveIndented(pugi::xml_document* doc, HWND owner)
             RestoreStore();
         std::string text = FormatFailureReport(failure, storePath_);
         MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONWARNING);
-        MessageBoxA(owner, kConversionHint, "Error", MB_OK | MB_ICONWARNING);
+        if (hint != nullptr)
+            MessageBoxA(owner, hint, "Error", MB_OK | MB_ICONWARNING);
         LogReport(text);
     }
     return 0;

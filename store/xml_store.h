@@ -9,6 +9,7 @@
 #include "store/safe_replace.h"
 
 class CINI;
+struct MergePlan;
 struct StoreFailure;
 namespace pugi {
 class xml_document;
@@ -103,6 +104,15 @@ public:
     int RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner);
     int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner);
 
+    // ---- Import ----
+    // Writes what a merge plan (bookmark_merge.h) made from the snapshot
+    // adds, in one indented write after the backup: new folders and notes
+    // appended at the positions the plan gives, entries at the end of their
+    // notes, every id its position. A plan that adds nothing writes nothing
+    // (1). A file that no longer matches the plan (another name at a
+    // position, other counts) is left as it is (0, no report).
+    int ImportEntries(const MergePlan& plan, HWND owner);
+
 private:
     using Work = std::function<int(pugi::xml_document* doc)>;
     // The operation frame: a fresh document with the whole store file
@@ -114,6 +124,8 @@ private:
     // Runs a step on an already loaded document with its own report.
     int RunStep(HWND owner, const std::function<int()>& step);
     void SavePlain(pugi::xml_document* doc);
+    // SaveIndented with hint, when given, as the second box of a failure.
+    int WriteIndented(pugi::xml_document* doc, HWND owner, const char* hint);
     void Report(const StoreFailure& failure, HWND owner, bool showBox);
     void LogReport(const std::string& text);
     int LoadSnapshotFrom(pugi::xml_document* doc);

@@ -30,25 +30,12 @@ public:
 
     bool LocalDay(int64_t seconds, int& year, int& month, int& day) const override
     {
-        int64_t z = (seconds + kOffset) / 86400 + 719468;   // days since 0000-03-01
-        const int64_t era = z / 146097;
-        const int64_t doe = z - era * 146097;
-        const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-        const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-        const int64_t mp = (5 * doy + 2) / 153;
-        day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-        month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-        year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+        CivilFromDays((seconds + kOffset) / 86400, year, month, day);
         return seconds >= 0;
     }
     bool DaySeconds(int year, int month, int day, int64_t& seconds) const override
     {
-        year -= month <= 2 ? 1 : 0;
-        const int64_t era = year / 400;
-        const int64_t yoe = year - era * 400;
-        const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-        const int64_t days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
-        seconds = days * 86400 + 12 * 3600 - kOffset;
+        seconds = DaysFromCivil(year, month, day) * 86400 + 12 * 3600 - kOffset;
         return true;
     }
 };

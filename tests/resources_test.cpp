@@ -92,7 +92,8 @@ TEST(Resources, MainMenuHasEveryItemWithItsKeyLabelAndCommand)
 {
     // "表示" ends in the byte 0x5C in code page 932: it must survive intact.
     ExpectMenu(IDM_MAIN, {
-        {"ファイル(&F)", {{"開く(&O)\tCtrl+O", 40009}, {nullptr, 0},
+        {"ファイル(&F)", {{"開く(&O)\tCtrl+O", 40009}, {"インポート(&I)...", 40101},
+                          {"エクスポート(&E)...", 40102}, {nullptr, 0},
                           {"新規ﾉｰﾄ(&L)", 40052}, {"新規フォルダ(&W)", 40011}, {nullptr, 0},
                           {"新規ピンロール(&N)\tCtrl+N", 40053}, {nullptr, 0},
                           {"隠す(&H)\tCtrl+X", 40013}}},

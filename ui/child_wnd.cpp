@@ -224,6 +224,12 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
     case ID_OPEN_STORE:
         OpenStore(host);
         return TRUE;
+    case ID_IMPORT:
+        ImportBookmarks(host);
+        return TRUE;
+    case ID_EXPORT:
+        ExportBookmarks(host);
+        return TRUE;
     case ID_NEW_FOLDER:
         NewFolderCommand();
         return TRUE;

@@ -44,6 +44,10 @@ public:
 
     // Command 40009: choose a store file (or a new name) and open it.
     void OpenStore(HWND host);
+    // Browsers' bookmark files: import one into the store (its dialog),
+    // export the whole store as one. Nothing happens without a store.
+    void ImportBookmarks(HWND host);
+    void ExportBookmarks(HWND host);
 
 private:
     BOOL OnSearchCommand(HWND host, WPARAM wParam, LPARAM lParam);

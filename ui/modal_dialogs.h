@@ -7,10 +7,10 @@ class CmyXml;
 class CINI;
 
 // Runs the modal dialog of a template (109 new entry, 110 properties, 111
-// update check, 114 about) over owner, with the main window's views, store and
-// settings; returns when the dialog has ended. The dialogs update the views
-// themselves. Declared here for the hosts and defined by the dialogs, which
-// build on the views, so that the user interface needs nothing above its
-// own folder.
+// update check, 114 about, 115 import of the bookmark file at path) over
+// owner, with the main window's views, store and settings; returns when the
+// dialog has ended. The dialogs update the views themselves. Declared here
+// for the hosts and defined by the dialogs, which build on the views, so
+// that the user interface needs nothing above its own folder.
 void RunModalDialog(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                    CmyXml* store, CINI* settings);
+                    CmyXml* store, CINI* settings, const char* path = nullptr);

@@ -127,8 +127,8 @@ size_t MessageBoxAnswerer::Count()
     return seen_.size();
 }
 
-FileDialogDriver::FileDialogDriver(std::string typed)
-    : typed_(std::move(typed)), watcher_([this](HWND d) { return Handle(d); })
+FileDialogDriver::FileDialogDriver(std::string typed, std::string title)
+    : typed_(std::move(typed)), title_(std::move(title)), watcher_([this](HWND d) { return Handle(d); })
 {
 }
 
@@ -147,7 +147,7 @@ bool FileDialogDriver::Handle(HWND dialog)
         PressButton(dialog, question ? IDYES : IDOK);
         return true;
     }
-    if (!isFileDialog || WindowText(dialog) != "ファイルを開く")
+    if (!isFileDialog || WindowText(dialog) != title_)
         return false;
     if (typed_.empty()) {
         PressButton(dialog, IDCANCEL);

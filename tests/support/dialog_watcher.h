@@ -56,12 +56,13 @@ private:
     DialogWatcher watcher_;
 };
 
-// Answers the open-file dialog titled "ファイルを開く" with a typed name (an
-// empty name presses Cancel) and every message box after it (the create
-// prompt, error boxes) with Yes where it has Yes, else OK.
+// Answers the file dialog titled title (by default the store's
+// "ファイルを開く") with a typed name (an empty name presses Cancel) and
+// every message box (the create or overwrite prompt, error boxes, reports)
+// with Yes where it has Yes, else OK.
 class FileDialogDriver {
 public:
-    explicit FileDialogDriver(std::string typed);
+    explicit FileDialogDriver(std::string typed, std::string title = "ファイルを開く");
     int Prompts() const { return prompts_; }
     std::vector<SeenBox> Boxes();
 
@@ -69,6 +70,7 @@ private:
     bool Handle(HWND dialog);
 
     std::string typed_;
+    std::string title_;
     std::atomic<int> prompts_{0};
     std::mutex mutex_;
     std::vector<SeenBox> boxes_;

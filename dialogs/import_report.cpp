@@ -1,0 +1,47 @@
+#include "dialogs/import_report.h"
+
+#include <cstdio>
+
+#include "store/bookmark_import.h"
+#include "store/bookmark_merge.h"
+
+namespace {
+
+void AddLine(std::string& text, const char* label, size_t count)
+{
+    char line[160];
+    snprintf(line, sizeof line, "\n%s: %zu 件", label, count);
+    text += line;
+}
+
+}  // namespace
+
+std::string ImportSummary(const BookmarkImport& read, const MergePlan& plan)
+{
+    std::string text;
+    if (read.truncated)
+        text = "ファイルが途中で終わっていたため、読めた所までをインポートしました。";
+    else
+        text = plan.added > 0 ? "インポートしました。" : "追加するリンクはありませんでした。";
+    if (read.unknownCharset)
+        text += "\nファイルの文字コードが分からないため、UTF-8 として読みました。";
+    text += "\n";
+    AddLine(text, "追加したリンク", plan.added);
+    AddLine(text, "重複のため追加しなかったリンク", plan.duplicates);
+    const size_t refused = read.tooLong + read.placeQueries + read.noAddress + plan.noRoom;
+    AddLine(text, "取り込めなかったリンク", refused);
+    const struct {
+        const char* reason;
+        size_t count;
+    } reasons[] = {
+        {"　アドレスが長すぎる (1023 バイトまで)", read.tooLong},
+        {"　place: のアドレス (ブラウザの検索条件)", read.placeQueries},
+        {"　アドレスがない", read.noAddress},
+        {"　フォルダの数が上限 (1000) に達した", plan.noRoom},
+    };
+    for (const auto& r : reasons) {
+        if (r.count > 0)
+            AddLine(text, r.reason, r.count);
+    }
+    return text;
+}
