@@ -200,6 +200,18 @@ TEST_F(MainFrameMenu, GrayingFollowsTheFocusedView)
     DestroyWindow(search);
 }
 
+TEST_F(MainFrameMenu, ACommandWithTheToolbarFocusedReachesTheTreeHost)
+{
+    Start();
+    Show();
+    SetFocus(frame_->toolbar.hwnd);
+    ASSERT_EQ(GetFocus(), frame_->toolbar.hwnd);
+    CommandRecorder commands(TreeHost());
+    SendMessageA(Frame(), WM_COMMAND, ID_REFRESH, 0);
+    SendMessageA(Frame(), WM_COMMAND, ID_SELECT_ALL, 0);
+    EXPECT_TRUE(commands.Saw(ID_SELECT_ALL)) << "and not back to the frame without end";
+}
+
 TEST_F(MainFrameMenu, AcceleratorsObeyGrayedItems)
 {
     Start();

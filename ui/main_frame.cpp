@@ -177,6 +177,10 @@ BOOL MYWND::OnCommand(int command)
     // Commands go to the host of the focused view (or of whatever has the focus).
     HWND focus = GetFocus();
     HWND target = focus != nullptr ? GetParent(focus) : nullptr;
+    // With the focus on a child of the frame itself (the toolbar, the status
+    // bar), its parent is the frame: sending there again would never end.
+    if (target == hwnd)
+        target = panes.child.hwndTreeHost;
     switch (command) {
     case ID_OPEN_STORE:
     case ID_NEW_FOLDER:
