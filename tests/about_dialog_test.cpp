@@ -46,6 +46,10 @@ std::vector<std::string> Drive(HWND box, DWORD ui, std::set<HFONT>* fonts, int* 
         if (!WaitUntil(condition))
             failures.push_back(what);
     };
+    auto moveTo = [&](POINT point, const std::function<bool()>& condition, const char* what) {
+        if (!MoveMouseUntil(point, condition))
+            failures.push_back(what);
+    };
     HWND link = GetDlgItem(box, IDC_MAKER_LINK);
     RECT r;
     GetClientRect(link, &r);
@@ -55,28 +59,23 @@ std::vector<std::string> Drive(HWND box, DWORD ui, std::set<HFONT>* fonts, int* 
     auto plain = [&] { return !Underlined(link); };
 
     MoveMouse(off);
-    MoveMouse(on);
-    expect(hovered, "the link is underlined under the mouse");
+    moveTo(on, hovered, "the link is underlined under the mouse");
     fonts->insert(FontOf(link));
-    PressLeft();
+    PressLeft(on);
     expect([&] { return CaptureOf(ui) == box; }, "a press on the link takes the mouse");
-    MoveMouse(off);
-    expect(plain, "moving away while held turns the link back");
+    moveTo(off, plain, "moving away while held turns the link back");
     fonts->insert(FontOf(link));
-    MoveMouse(on);
-    expect(hovered, "moving back underlines it again");
-    MoveMouse(off);
-    expect(plain, "and away again");
-    ReleaseLeft();
+    moveTo(on, hovered, "moving back underlines it again");
+    moveTo(off, plain, "and away again");
+    ReleaseLeft(off);
     expect([&] { return CaptureOf(ui) == nullptr; }, "the release frees the mouse");
     *openedByOutside = opened;
 
-    MoveMouse(on);
-    expect(hovered, "hovered again");
+    moveTo(on, hovered, "hovered again");
     fonts->insert(FontOf(link));
-    PressLeft();
+    PressLeft(on);
     expect([&] { return CaptureOf(ui) == box; }, "second press");
-    ReleaseLeft();
+    ReleaseLeft(on);
     expect([&] { return opened > 0 && CaptureOf(ui) == nullptr; }, "a release on the link opens the page");
 
     // Esc reaches the hidden キャンセル button.

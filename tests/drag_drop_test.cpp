@@ -61,12 +61,12 @@ protected:
         std::atomic<bool> done{false};
         std::thread hand([&] {
             MoveMouse(from);
-            PressLeft();
+            PressLeft(from);
             MoveMouse(POINT{from.x + 10, from.y + 2});
             began = WaitUntil([&] { return CaptureOf(ui) == host; });
             MoveMouse(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
             MoveMouse(to);
-            ReleaseLeft();
+            ReleaseLeft(to);
             WaitUntil([&] { return CaptureOf(ui) != host; });
             done = true;
         });

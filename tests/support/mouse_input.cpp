@@ -20,22 +20,45 @@ LONG Normalised(LONG pixel, int extent)
     return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
 }
 
+void SendMouseAt(DWORD flags, POINT screen)
+{
+    SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(screen.x, GetSystemMetrics(SM_CXSCREEN)),
+              Normalised(screen.y, GetSystemMetrics(SM_CYSCREEN)));
+}
+
 }  // namespace
 
 void MoveMouse(POINT screen)
 {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(screen.x, GetSystemMetrics(SM_CXSCREEN)),
-              Normalised(screen.y, GetSystemMetrics(SM_CYSCREEN)));
+    SendMouseAt(0, screen);
 }
 
-void PressLeft()
+void PressLeft(POINT screen)
 {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
 }
 
-void ReleaseLeft()
+void ReleaseLeft(POINT screen)
 {
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
+}
+
+bool MoveMouseUntil(POINT screen, const std::function<bool()>& condition)
+{
+    auto rests = [&] {
+        POINT cursor;
+        return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y && condition();
+    };
+    const DWORD start = GetTickCount();
+    do {
+        MoveMouse(screen);
+        if (WaitUntil(rests, 500))
+            return true;
+        // The move was lost to a late motion: come again from a pixel away,
+        // since a move onto the cursor's own point gives no message.
+        MoveMouse(POINT{screen.x + 1, screen.y});
+    } while (GetTickCount() - start < 20000);
+    return false;
 }
 
 POINT OnScreen(HWND window, POINT client)
