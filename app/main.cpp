@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/program.h"
+#include "dialogs/program_body.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -19,11 +19,11 @@
 #include <pugixml.hpp>
 
 #include "bench/bench_support.h"
-#include "store/bookmark_export.h"
-#include "store/bookmark_files.h"
-#include "store/bookmark_import.h"
-#include "store/bookmark_merge.h"
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_export.h"
+#include "bookmarks/bookmark_files.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_merge.h"
+#include "bookmarks/bookmark_platform_win.h"
 #include "store/store_file.h"
 #include "store/xml_store.h"
 

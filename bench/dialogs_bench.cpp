@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "dialogs/modal_dialogs.h"
 #include "dialogs/new_entry_dialog.h"
 #include "dialogs/update_check_dialog.h"
 #include "resources/resource.h"
@@ -73,7 +74,7 @@ HRESULT CountWrite(const char*, const char*)
 MYWND* OpenFrame(const std::string& folder, const std::string& path)
 {
     WriteFile(folder + "\\linkcairn.ini", "[ini]\r\npath=x\r\n[xml]\r\ncurxml=" + path + "\r\n");
-    MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str());
+    MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str(), RunModalDialog);
     frame->CreateContents();
     SendMessageA(frame->hwnd, WM_APP + 4, 600, WM_LBUTTONDBLCLK);
     Pump();

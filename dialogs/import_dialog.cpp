@@ -6,8 +6,8 @@
 
 #include "dialogs/import_report.h"
 #include "resources/resource.h"
-#include "store/bookmark_files.h"
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_files.h"
+#include "bookmarks/bookmark_platform_win.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/toolbar.h"

@@ -7,8 +7,8 @@
 #include "app/window_object.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/worker_thread.h"
-#include "store/bookmark_import.h"
-#include "store/bookmark_merge.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_merge.h"
 
 // The import of a browser's bookmark file (template 115). A worker reads
 // the whole file, turns it into folders, notes and entries while the dialog

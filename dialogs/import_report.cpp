@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "store/bookmark_import.h"
-#include "store/bookmark_merge.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_merge.h"
 
 namespace {
 

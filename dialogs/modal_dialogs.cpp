@@ -1,4 +1,4 @@
-#include "ui/modal_dialogs.h"
+#include "dialogs/modal_dialogs.h"
 
 #include "dialogs/about.h"
 #include "dialogs/import_dialog.h"

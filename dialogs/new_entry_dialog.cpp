@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "dialogs/title_fetch.h"
+#include "web/title_fetch.h"
+#include "app/error_log.h"
 #include "resources/resource.h"
 #include "store/entry_key.h"
 #include "store/xml_store.h"
@@ -313,8 +314,7 @@ void Dlg_NewPinRoll::EnableInputs(bool enable)
 bool Dlg_NewPinRoll::FetchPage(EntryRecord* record)
 {
     CInet inet;
-    bool found = false;
-    char title[CInet::kTitleBufferSize] = {};
+    FetchedTitle fetched;
     if (inet.OpenInternet() != 0) {
         if (inet.QueryLastModified(record->list, record->update) == CInet::kNotOpened) {
             inet.CloseInternet();
@@ -322,16 +322,20 @@ bool Dlg_NewPinRoll::FetchPage(EntryRecord* record)
             return false;
         }
         SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
-        found = FetchTitle(inet, record->list, -1, title_, title, kModule, context_.ExeDir());
+        fetched = FetchTitle(inet, record->list, -1);
         inet.CloseInternet();
+        if (fetched.found)
+            SetWindowTextA(title_, fetched.Shown().c_str());
+        if (fetched.found && !fetched.converted)
+            LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
     }
     // No title, an empty one or one that could not be converted: the
     // entry is still filed, under the marker.
-    if (!found || title[0] == '\0') {
+    if (!fetched.converted || fetched.text.empty()) {
         SetWindowTextA(title_, kNotFound);
         PutField(record->title, kNotFound);
     } else {
-        PutField(record->title, title);
+        PutField(record->title, fetched.text);
     }
     return true;
 }

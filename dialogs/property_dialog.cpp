@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "dialogs/title_fetch.h"
+#include "web/title_fetch.h"
+#include "app/error_log.h"
 #include "resources/resource.h"
 #include "store/entry_key.h"
 #include "store/xml_store.h"
@@ -229,9 +230,12 @@ void Dlg_Property::RefetchTitle()
             reached = false;
         } else {
             int charset = static_cast<int>(SendMessageA(charset_, CB_GETCURSEL, 0, 0));
-            char title[CInet::kTitleBufferSize];
-            found = FetchTitle(inet, record.list, charset < 0 ? 0 : charset, title_, title, kModule,
-                               context_.ExeDir());
+            FetchedTitle fetched = FetchTitle(inet, record.list, charset < 0 ? 0 : charset);
+            found = fetched.found;
+            if (found)
+                SetWindowTextA(title_, fetched.Shown().c_str());
+            if (found && !fetched.converted)
+                LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
         }
         inet.CloseInternet();
     }

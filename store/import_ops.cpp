@@ -5,7 +5,7 @@
 #include <pugixml.hpp>
 
 #include "app/ansi_text.h"
-#include "store/bookmark_merge.h"
+#include "store/import_plan.h"
 #include "store/dom_nodes.h"
 #include "store/store_failure.h"
 #include "store/store_nodes.h"

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
-#include "store/bookmark_files.h"
-#include "store/bookmark_import.h"
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_files.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_platform_win.h"
 #include "support/dialog_watcher.h"
 #include "support/frame_fixture.h"
 #include "support/modal_driver.h"

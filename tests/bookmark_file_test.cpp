@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "store/bookmark_export.h"
-#include "store/bookmark_import.h"
-#include "store/bookmark_merge.h"
-#include "store/bookmark_text.h"
+#include "bookmarks/bookmark_export.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_merge.h"
+#include "bookmarks/bookmark_text.h"
 
 #ifdef _WIN32
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_platform_win.h"
 using SystemPlatform = WinBookmarkPlatform;
 #else
 #include "tests/native/iconv_platform.h"

@@ -2,7 +2,7 @@
 // snapshot is written only to the file it was made from.
 #include <gtest/gtest.h>
 
-#include "store/bookmark_merge.h"
+#include "bookmarks/bookmark_merge.h"
 #include "support/dialog_watcher.h"
 #include "support/store_fixture.h"
 

@@ -6,12 +6,11 @@
 #include <cstdio>
 
 #include "resources/resource.h"
-#include "store/bookmark_export.h"
-#include "store/bookmark_files.h"
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_export.h"
+#include "bookmarks/bookmark_files.h"
+#include "bookmarks/bookmark_platform_win.h"
 #include "store/store_failure.h"
 #include "ui/child_wnd.h"
-#include "ui/modal_dialogs.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ void CChildWnd::ImportBookmarks(HWND host)
         return;
     char path[MAX_PATH] = {};
     if (ChooseBookmarkFile(host, false, path))
-        RunModalDialog(hInst, IDD_IMPORT, hwndTreeHost, &list, &tree, &store, &settings, path);
+        RunDialog(IDD_IMPORT, path);
 }
 
 void CChildWnd::ExportBookmarks(HWND host)

@@ -6,7 +6,6 @@
 #include "app/pane_layout.h"
 #include "resources/resource.h"
 #include "ui/message_loop.h"
-#include "ui/modal_dialogs.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -263,16 +262,16 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
         list.RefreshList(&tree);
         return TRUE;
     case ID_NEW_ENTRY:
-        RunModalDialog(hInst, IDD_NEW_ENTRY, hwndTreeHost, &list, &tree, &store, &settings);
+        RunDialog(IDD_NEW_ENTRY);
         return TRUE;
     case ID_PROPERTIES:
-        RunModalDialog(hInst, IDD_PROPERTY, hwndTreeHost, &list, &tree, &store, &settings);
+        RunDialog(IDD_PROPERTY);
         return TRUE;
     case ID_CHECK_UPDATES:
-        RunModalDialog(hInst, IDD_UPDATE_CHECK, hwndTreeHost, &list, &tree, &store, &settings);
+        RunDialog(IDD_UPDATE_CHECK);
         return TRUE;
     case ID_ABOUT:
-        RunModalDialog(hInst, IDD_ABOUT, hwndTreeHost, &list, &tree, &store, &settings);
+        RunDialog(IDD_ABOUT);
         return TRUE;
     default:
         return FALSE;
@@ -342,4 +341,10 @@ BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
         break;
     }
     return TRUE;
+}
+
+void CChildWnd::RunDialog(int templateId, const char* path)
+{
+    if (runDialog != nullptr)
+        runDialog(hInst, templateId, hwndTreeHost, &list, &tree, &store, &settings, path);
 }

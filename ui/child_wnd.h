@@ -4,6 +4,7 @@
 #include "app/ini_settings.h"
 #include "app/window_object.h"
 #include "store/xml_store.h"
+#include "ui/dialog_runner.h"
 #include "ui/list_ctrl.h"
 #include "ui/search_dialog.h"
 #include "ui/tree_ctrl.h"
@@ -30,6 +31,7 @@ public:
     // The search last handed over from the dialog; F3 in the main window
     // repeats it.
     SearchRequest lastRequest = {};
+    ModalDialogRunner runDialog = nullptr;
 
     // modulePath places the settings as if the program were there (tests);
     // nullptr means the running executable.
@@ -63,4 +65,5 @@ private:
     // Picks the store file named in the settings' buffers; false after a
     // message box said why not.
     bool SelectChosenStore();
+    void RunDialog(int templateId, const char* path = nullptr);
 };

@@ -6,9 +6,10 @@
 #include "ui/message_loop.h"
 #include "resources/resource.h"
 
-MYWND::MYWND(HINSTANCE instance, const char* modulePath)
+MYWND::MYWND(HINSTANCE instance, const char* modulePath, ModalDialogRunner runDialog)
     : panes(modulePath)
 {
+    panes.child.runDialog = runDialog;
     ZeroMemory(&trayData, sizeof trayData);
     hInst = instance;
     FrameCreated();

@@ -20,7 +20,9 @@ public:
 
     // modulePath: where the settings file is looked for (nullptr: beside
     // the executable); tests put it in a folder of their own.
-    explicit MYWND(HINSTANCE instance, const char* modulePath = nullptr);
+    // runDialog: how the hosts run the modal dialogs (none without it).
+    explicit MYWND(HINSTANCE instance, const char* modulePath = nullptr,
+                   ModalDialogRunner runDialog = nullptr);
     ~MYWND() override;
     MYWND(const MYWND&) = delete;
     MYWND& operator=(const MYWND&) = delete;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "store/bookmark_export.h"
-#include "store/bookmark_import.h"
-#include "store/bookmark_merge.h"
+#include "bookmarks/bookmark_export.h"
+#include "bookmarks/bookmark_import.h"
+#include "bookmarks/bookmark_merge.h"
 #include "tests/native/iconv_platform.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <iconv.h>
 
-#include "store/bookmark_platform.h"
+#include "bookmarks/bookmark_platform.h"
 
 // The bookmark file's system side for the native build: glibc's iconv with
 // code page 932 as the program's code page, and UTC as the local time zone.

@@ -1,5 +1,6 @@
 #include "support/frame_fixture.h"
 
+#include "dialogs/modal_dialogs.h"
 #include "resources/resource.h"
 #include "support/frame_harness.h"
 
@@ -18,7 +19,7 @@ FrameTest::~FrameTest()
 
 void FrameTest::Start()
 {
-    frame_ = new MYWND(GetModuleHandleA(nullptr), folder_.File("linkcairn.exe").c_str());
+    frame_ = new MYWND(GetModuleHandleA(nullptr), folder_.File("linkcairn.exe").c_str(), RunModalDialog);
     frame_->CreateContents();
     frameWindow_ = frame_->hwnd;
 }

@@ -1,5 +1,6 @@
-#include "app/program.h"
+#include "dialogs/program_body.h"
 
+#include "dialogs/modal_dialogs.h"
 #include "resources/resource.h"
 #include "ui/main_frame.h"
 #include "ui/message_loop.h"
@@ -7,7 +8,7 @@
 int RunProgram(HINSTANCE instance)
 {
     // Deleted by the tray menu's exit command, which also ends the loop.
-    MYWND* frame = new MYWND(instance);
+    MYWND* frame = new MYWND(instance, nullptr, RunModalDialog);
     frame->CreateContents();
     HACCEL frameAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_FRAME_ACCEL));
     HACCEL searchAccel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_SEARCH_ACCEL));

@@ -1,4 +1,4 @@
-#include "store/bookmark_files.h"
+#include "bookmarks/bookmark_files.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "store/bookmark_export.h"
+#include "bookmarks/bookmark_export.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
-#include "store/bookmark_platform.h"
-#include "store/bookmark_text.h"
+#include "bookmarks/bookmark_platform.h"
+#include "bookmarks/bookmark_text.h"
 
 namespace {
 

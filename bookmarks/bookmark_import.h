@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "store/import_plan.h"
 #include "store/records.h"
 
 class BookmarkPlatform;
@@ -32,15 +33,6 @@ class BookmarkPlatform;
 // any folder go to a folder and note named after <H1> (or "インポート").
 // Folders without links give nothing. Values are in the program's code page,
 // cut to the store's widths.
-
-// One link, ready for the store.
-struct ImportedEntry {
-    std::string title;    // at most 519 bytes, never empty (the address stands in)
-    std::string address;  // at most 1023 bytes
-    std::string comment;  // at most 1023 bytes, "-" for none
-    char date[11] = {};   // from ADD_DATE, else the import day
-    char access[11] = {}; // from LAST_VISIT, else the date
-};
 
 // The links for one (folder, note) pair of names, in file order.
 struct ImportedNote {

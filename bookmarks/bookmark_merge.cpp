@@ -1,4 +1,4 @@
-#include "store/bookmark_merge.h"
+#include "bookmarks/bookmark_merge.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "store/bookmark_import.h"
+#include "bookmarks/bookmark_import.h"
+#include "store/import_plan.h"
 #include "store/records.h"
 
 // Where the links of an import go in the store, decided before anything is
@@ -16,27 +17,6 @@
 //   in "name (2)", "name (3)"..., a full folder likewise, and a duplicate is
 //   looked for in every part of such a chain; links that would need a
 //   folder beyond the store's last are refused.
-
-struct PlannedNote {
-    int position = 0;        // in its folder; a new note comes after the existing ones
-    bool created = false;    // a new note, named `name`
-    std::string name;
-    std::vector<ImportedEntry> entries;   // appended in this order
-};
-
-struct PlannedFolder {
-    int position = 0;        // in the store; a new folder comes after the existing ones
-    bool created = false;    // a new folder, named `name`
-    std::string name;
-    std::vector<PlannedNote> notes;       // ascending by position
-};
-
-struct MergePlan {
-    std::vector<PlannedFolder> folders;   // ascending by position
-    size_t added = 0;
-    size_t duplicates = 0;
-    size_t noRoom = 0;                    // the store holds kMaxChildren folders
-};
 
 // Pure: reads the snapshot, consumes the import's notes.
 MergePlan PlanMerge(const std::vector<FolderRecord>& store, std::vector<ImportedNote> import);

@@ -1,4 +1,4 @@
-#include "store/bookmark_platform_win.h"
+#include "bookmarks/bookmark_platform_win.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "store/bookmark_text.h"
+#include "bookmarks/bookmark_text.h"
 
 namespace {
 

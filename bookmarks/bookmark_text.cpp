@@ -1,4 +1,4 @@
-#include "store/bookmark_text.h"
+#include "bookmarks/bookmark_text.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,12 +1,12 @@
-#include "store/bookmark_import.h"
+#include "bookmarks/bookmark_import.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
-#include "store/bookmark_platform.h"
-#include "store/bookmark_text.h"
+#include "bookmarks/bookmark_platform.h"
+#include "bookmarks/bookmark_text.h"
 #include "store/name_compare.h"
 
 namespace {

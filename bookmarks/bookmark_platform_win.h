@@ -1,7 +1,7 @@
 #pragma once
 #include <unordered_map>
 
-#include "store/bookmark_platform.h"
+#include "bookmarks/bookmark_platform.h"
 
 // The system's side of the bookmark file: the kernel's code-page converters
 // (the program's text in the ANSI code page) and the local time zone.
