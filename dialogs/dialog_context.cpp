@@ -1,10 +1,13 @@
 #include "dialogs/dialog_context.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "app/ansi_text.h"
 #include "app/error_log.h"
 #include "app/ini_settings.h"
+#include "store/records.h"
 
 const char* DialogContext::ExeDir() const
 {
@@ -13,16 +16,20 @@ const char* DialogContext::ExeDir() const
 
 std::string ControlText(HWND control, int size)
 {
-    std::vector<char> text(static_cast<size_t>(size), '\0');
-    GetWindowTextA(control, text.data(), size);
+    // Read whole, then cut: a box limits characters, a field holds bytes,
+    // and a cut made by the read could end inside a character.
+    int length = GetWindowTextLengthA(control);
+    std::vector<char> text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+    GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+    CutAnsiInPlace(text.data(), size > 0 ? static_cast<size_t>(size - 1) : 0);
     return text.data();
 }
 
 void LimitEntryBoxes(HWND title, HWND address, HWND comment)
 {
-    SendMessageA(title, EM_LIMITTEXT, 520, 0);
-    SendMessageA(address, EM_LIMITTEXT, 1024, 0);
-    SendMessageA(comment, EM_LIMITTEXT, 1024, 0);
+    SendMessageA(title, EM_LIMITTEXT, kTitleSize, 0);
+    SendMessageA(address, EM_LIMITTEXT, kAddressSize, 0);
+    SendMessageA(comment, EM_LIMITTEXT, kCommentSize, 0);
 }
 
 void FormatToday(char* out, size_t size)

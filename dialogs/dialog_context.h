@@ -3,25 +3,18 @@
 
 #include <string>
 
-class CListCtrl;
-class CTreeCtrl;
-class CmyXml;
-class CINI;
+#include "ui/dialog_runner.h"
 
 // What the entry dialogs work on: the main window's objects, not owned.
-struct DialogContext {
-    HINSTANCE instance = nullptr;
-    CListCtrl* list = nullptr;
-    CTreeCtrl* tree = nullptr;
-    CmyXml* store = nullptr;
-    CINI* settings = nullptr;
-
+struct DialogContext : DialogHost {
+    explicit DialogContext(const DialogHost& host) : DialogHost(host) {}
     // The folder of the error log.
     const char* ExeDir() const;
 };
 
-// A control's text, at most size - 1 bytes (Get/SetWindowText work from a
-// worker too: they send to the control's thread).
+// A control's text, at most size - 1 bytes and never half a character
+// (Get/SetWindowText work from a worker too: they send to the control's
+// thread).
 std::string ControlText(HWND control, int size);
 // Copies text into a fixed-width record field, cut to fit.
 template <size_t N>
@@ -30,7 +23,8 @@ void PutField(char (&field)[N], const std::string& text)
     lstrcpynA(field, text.c_str(), N);
 }
 
-// The title box takes 520 characters, address and comment boxes 1024.
+// The boxes take as many characters as their fields take bytes; what is
+// read from them is cut to the field on a character boundary.
 void LimitEntryBoxes(HWND title, HWND address, HWND comment);
 // Today's local date as "%d/%02d/%02d" into out (11 bytes).
 void FormatToday(char* out, size_t size);

@@ -9,9 +9,7 @@
 #include "bookmarks/bookmark_files.h"
 #include "bookmarks/bookmark_platform_win.h"
 #include "store/xml_store.h"
-#include "ui/list_ctrl.h"
-#include "ui/toolbar.h"
-#include "ui/tree_ctrl.h"
+#include "ui/view_sync.h"
 
 namespace {
 
@@ -25,15 +23,14 @@ const int kProgressRange = 1000;
 
 }  // namespace
 
-Dlg_Import::Dlg_Import(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                       CmyXml* store, CINI* settings, const char* path)
-    : context_{instance, list, tree, store, settings}, path_(path != nullptr ? path : "")
+Dlg_Import::Dlg_Import(int templateId, const DialogHost& host, const char* path)
+    : context_(host), path_(path != nullptr ? path : "")
 {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcValue,
+    DialogBoxParamA(host.instance, MAKEINTRESOURCEA(templateId), host.owner, DialogProcValue,
                     reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
-    Tell(owner);
+    Tell(host.owner);
 }
 
 Dlg_Import::~Dlg_Import() = default;
@@ -110,31 +107,12 @@ void Dlg_Import::Finish()
     worker_.Wait();
     KillTimer(dialog_, kShowTimerId);
     if (written_ || outcome_ == Outcome::kStoreFailed)
-        RebuildViews();
+        // Existing folders and notes keep their positions (new ones come
+        // after them), so the selection is found again by its position.
+        context_.views->StoreReplaced(true);
     EndDialog(dialog_, outcome_ == Outcome::kImported ? 1 : 2);
 }
 
-void Dlg_Import::RebuildViews()
-{
-    // Existing folders and notes keep their positions (new ones come
-    // after them), so the selection is found again by its position.
-    CTreeCtrl& tree = *context_.tree;
-    TreePosition selected;
-    const bool hadSelection = TreeView_GetSelection(tree.control) != nullptr;
-    if (hadSelection)
-        tree.GetSelectedPosition(&selected);
-    context_.list->RefreshList(&tree);
-    tree.SetBusy(true);
-    tree.FillTree();
-    tree.SetBusy(false);
-    HTREEITEM item = hadSelection ? tree.FindItemAtPosition(selected) : nullptr;
-    if (item != nullptr) {
-        TreeView_EnsureVisible(tree.control, item);
-        TreeView_SelectItem(tree.control, item);
-    }
-    if (tree.statusBar != nullptr && context_.settings != nullptr)
-        tree.statusBar->ShowStoreFile(*context_.settings);
-}
 
 void Dlg_Import::Tell(HWND owner) const
 {

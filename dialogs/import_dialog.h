@@ -20,8 +20,7 @@
 // inside its constructor.
 class Dlg_Import : public WindowObject {
 public:
-    Dlg_Import(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-               CmyXml* store, CINI* settings, const char* path);
+    Dlg_Import(int templateId, const DialogHost& host, const char* path);
     BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     ~Dlg_Import() override;
 
@@ -32,7 +31,6 @@ private:
     void OnShowProgress();
     // The worker has ended (it posted its message), or the user stops it.
     void Finish();
-    void RebuildViews();
     void Tell(HWND owner) const;
 
     // On the worker thread.

@@ -7,27 +7,26 @@
 #include "dialogs/update_check_dialog.h"
 #include "resources/resource.h"
 
-void RunModalDialog(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                    CmyXml* store, CINI* settings, const char* path)
+void RunModalDialog(int templateId, const DialogHost& host, const char* path)
 {
     // Each dialog runs inside its construction; the object goes when it
     // returns, after its worker has ended.
     switch (templateId) {
     case IDD_NEW_ENTRY:
-        delete new Dlg_NewPinRoll(instance, templateId, owner, list, tree, store, settings);
+        delete new Dlg_NewPinRoll(templateId, host);
         break;
     case IDD_PROPERTY:
-        delete new Dlg_Property(instance, templateId, owner, list, tree, store, settings);
+        delete new Dlg_Property(templateId, host);
         break;
     case IDD_UPDATE_CHECK:
-        delete new Dlg_Updatechk(instance, templateId, owner, list, tree, store, settings);
+        delete new Dlg_Updatechk(templateId, host);
         break;
     case IDD_IMPORT:
-        delete new Dlg_Import(instance, templateId, owner, list, tree, store, settings, path);
+        delete new Dlg_Import(templateId, host, path);
         break;
     case IDD_ABOUT: {
         // The about box needs none of the program's objects.
-        Dlg_Ver about(instance, templateId, owner);
+        Dlg_Ver about(host.instance, templateId, host.owner);
         break;
     }
     default:

@@ -1,12 +1,6 @@
 #pragma once
-#include <windows.h>
-
-class CListCtrl;
-class CTreeCtrl;
-class CmyXml;
-class CINI;
+#include "ui/dialog_runner.h"
 
 // The dialogs that the hosts run (a ModalDialogRunner): each runs inside
 // its construction and is gone when this returns.
-void RunModalDialog(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                    CmyXml* store, CINI* settings, const char* path);
+void RunModalDialog(int templateId, const DialogHost& host, const char* path);

@@ -11,6 +11,7 @@
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_sync.h"
 #include "web/inet.h"
 
 namespace {
@@ -19,16 +20,17 @@ const char kModule[] = ".\\Dlg_NewPinRoll";
 const char kCaption[] = "新規ピンロール";
 // The marker of a title the program could not obtain.
 const char kNotFound[] = "Not Found";
+// Posted by the worker as its last step.
+const UINT WM_REGISTERED = WM_APP + 5;
 
 }  // namespace
 
-Dlg_NewPinRoll::Dlg_NewPinRoll(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list,
-                               CTreeCtrl* tree, CmyXml* store, CINI* settings)
-    : context_{instance, list, tree, store, settings}
+Dlg_NewPinRoll::Dlg_NewPinRoll(int templateId, const DialogHost& host)
+    : context_(host)
 {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcBool,
+    DialogBoxParamA(host.instance, MAKEINTRESOURCEA(templateId), host.owner, DialogProcBool,
                     reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
 }
 
@@ -67,6 +69,9 @@ BOOL Dlg_NewPinRoll::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, L
         return TRUE;
     case WM_COUNTDOWN:
         countdown_.OnMessage(dialog_, wParam, kCaption);
+        return TRUE;
+    case WM_REGISTERED:
+        ApplyOutcome();
         return TRUE;
     case WM_CLOSE:
         OnCancel();
@@ -214,8 +219,20 @@ void Dlg_NewPinRoll::OnRegister()
     if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)))
         return;
     worker_.Wait();
+    ApplyOutcome();
+    // The input is read and checked here, on the dialog's thread; the
+    // worker gets its own copy.
     const Job job{autoFetch_, destFolder_, destNote_, entryPosition_};
-    if (!worker_.Start([this, job] { RegisterEntry(job); })) {
+    EntryRecord record;
+    if (!ReadInput(job, &record) || RefuseDuplicate(job, record))
+        return;
+    EnableInputs(false);
+    job_ = job;
+    outcome_ = Outcome::kNone;
+    if (!worker_.Start([this, job, record] {
+            outcome_ = RegisterEntry(job, record);
+            PostMessageA(dialog_, WM_REGISTERED, 0, 0);
+        })) {
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
         PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
     }
@@ -223,35 +240,48 @@ void Dlg_NewPinRoll::OnRegister()
 
 void Dlg_NewPinRoll::OnCancel()
 {
-    // Also Esc, the close box and the worker's own last step: the dialog
-    // ends only once the worker has.
+    // Also Esc and the close box: the dialog ends only once the worker
+    // has, and what it did is shown first.
     worker_.Wait();
+    ApplyOutcome();
     result_ = 1;
     EndDialog(dialog_, result_);
 }
 
-// ---- On the worker thread ----
-
-void Dlg_NewPinRoll::RegisterEntry(const Job& job)
+void Dlg_NewPinRoll::ApplyOutcome()
 {
-    EntryRecord record;
-    if (!ReadInput(job, &record) || RefuseDuplicate(job, record))
+    const Outcome outcome = outcome_;
+    outcome_ = Outcome::kNone;
+    switch (outcome) {
+    case Outcome::kNone:
         return;
-    EnableInputs(false);
-    if (job.autoFetch && !FetchPage(&record)) {
+    case Outcome::kUnreachable:
         // The address could not be reached: let the user correct it.
         EnableInputs(true);
         return;
-    }
-    SendMessageA(dialog_, WM_COUNTDOWN, 1, 0);
-    if (context_.store->AddEntry(record, dialog_) == 0) {
-        MessageBoxA(dialog_, "ピンロールの作成に失敗しました", "ERROR", MB_OK | MB_ICONWARNING);
+    case Outcome::kAddFailed:
         EnableWindow(GetDlgItem(dialog_, IDOK), TRUE);
         EnableWindow(GetDlgItem(dialog_, IDCANCEL), TRUE);
         return;
+    case Outcome::kAdded:
+        context_.views->ShowNote(job_.folder, job_.note);
+        PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+        return;
     }
-    ShowEntry(job);
-    PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+}
+
+// ---- On the worker thread ----
+
+Dlg_NewPinRoll::Outcome Dlg_NewPinRoll::RegisterEntry(const Job& job, EntryRecord record)
+{
+    if (job.autoFetch && !FetchPage(&record))
+        return Outcome::kUnreachable;
+    SendMessageA(dialog_, WM_COUNTDOWN, 1, 0);
+    if (context_.store->AddEntry(record, dialog_) == 0) {
+        MessageBoxA(dialog_, "ピンロールの作成に失敗しました", "ERROR", MB_OK | MB_ICONWARNING);
+        return Outcome::kAddFailed;
+    }
+    return Outcome::kAdded;
 }
 
 bool Dlg_NewPinRoll::ReadInput(const Job& job, EntryRecord* record)
@@ -259,14 +289,14 @@ bool Dlg_NewPinRoll::ReadInput(const Job& job, EntryRecord* record)
     if (!job.autoFetch) {
         std::string title = ControlText(title_, sizeof record->title);
         if (title.empty()) {
-            MessageBoxA(nullptr, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
+            MessageBoxA(dialog_, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
             return false;
         }
         PutField(record->title, title.c_str());
     }
     std::string address = ControlText(address_, sizeof record->list);
     if (address.empty()) {
-        MessageBoxA(nullptr, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
+        MessageBoxA(dialog_, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
     PutField(record->list, address.c_str());
@@ -338,16 +368,4 @@ bool Dlg_NewPinRoll::FetchPage(EntryRecord* record)
         PutField(record->title, fetched.text);
     }
     return true;
-}
-
-void Dlg_NewPinRoll::ShowEntry(const Job& job)
-{
-    context_.store->ReloadSnapshot();
-    HTREEITEM item = context_.tree->FindItemAtPosition(TreePosition{job.folder, job.note});
-    if (item != nullptr) {
-        TreeView_EnsureVisible(context_.tree->control, item);
-        TreeView_SelectItem(context_.tree->control, item);
-    }
-    context_.list->FillList(job.folder, job.note);
-    context_.list->ShowItemCount();
 }

@@ -17,8 +17,7 @@
 // the views and closes the dialog. Runs modally inside its constructor.
 class Dlg_NewPinRoll : public WindowObject {
 public:
-    Dlg_NewPinRoll(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                   CmyXml* store, CINI* settings);
+    Dlg_NewPinRoll(int templateId, const DialogHost& host);
     BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     ~Dlg_NewPinRoll() override;
 
@@ -47,13 +46,19 @@ private:
     void OnCancel();
     int EntriesIn(int folder, int note) const;
 
-    // RegisterEntry and its steps, on the worker thread.
-    void RegisterEntry(const Job& job);
+    // The worker's one result, posted as WM_REGISTERED.
+    enum class Outcome { kNone, kUnreachable, kAddFailed, kAdded };
+
     bool ReadInput(const Job& job, EntryRecord* record);
     bool RefuseDuplicate(const Job& job, const EntryRecord& record);
     void EnableInputs(bool enable);
+    // The worker's outcome, once: the views follow the file, or the dialog
+    // takes input again. Called for its message and after a stop waited.
+    void ApplyOutcome();
+
+    // RegisterEntry and its steps, on the worker thread.
+    Outcome RegisterEntry(const Job& job, EntryRecord record);
     bool FetchPage(EntryRecord* record);
-    void ShowEntry(const Job& job);
 
     DialogContext context_;
     INT_PTR result_ = 0;
@@ -69,6 +74,9 @@ private:
     char today_[11] = {};
     bool autoFetch_ = false;
     std::vector<Destination> rows_;
+    Job job_ = {};
+    // Written by the worker before it posts, read after (or after Wait).
+    Outcome outcome_ = Outcome::kNone;
     OwnedImageList images_;   // a ComboBoxEx does not free its image list
     Countdown countdown_;
     WorkerThread worker_;     // last: ends (waits) before the fields it uses

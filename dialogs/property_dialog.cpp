@@ -10,19 +10,21 @@
 #include "store/entry_key.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
+#include "ui/view_sync.h"
 #include "web/inet.h"
 
 namespace {
 
 const char kModule[] = ".\\Dlg_Property";
+// Posted by the refetch worker as its last step.
+const UINT WM_REFETCHED = WM_APP + 5;
 
 }  // namespace
 
-Dlg_Property::Dlg_Property(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list,
-                           CTreeCtrl* tree, CmyXml* store, CINI* settings)
-    : context_{instance, list, tree, store, settings}
+Dlg_Property::Dlg_Property(int templateId, const DialogHost& host)
+    : context_(host)
 {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcValue,
+    DialogBoxParamA(host.instance, MAKEINTRESOURCEA(templateId), host.owner, DialogProcValue,
                     reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
 }
 
@@ -57,8 +59,8 @@ BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             return FALSE;
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
-    case WM_COUNTDOWN:   // lParam: the caption to put back
-        countdown_.OnMessage(dialog_, wParam, reinterpret_cast<const char*>(lParam));
+    case WM_REFETCHED:
+        ApplyRefetch();
         return TRUE;
     case WM_CTLCOLORSTATIC:
         *result = OnStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -89,10 +91,10 @@ void Dlg_Property::OnInitDialog(HWND dialog)
     const struct {
         HWND box;
         int size;
-    } columns[kListColumnCount] = {{title_, 520},  {address_, 1024}, {comment_, 1024},
+    } columns[kListColumnCount] = {{title_, kTitleSize}, {address_, kAddressSize}, {comment_, kCommentSize},
                                    {created_, 11}, {lastAccess_, 11}, {updated_, 11},
                                    {accessCount_, 4}, {linkState_, 5}, {entryKey_, 12}};
-    char text[1024];
+    char text[kAddressSize];
     for (int column = 0; column < kListColumnCount; ++column) {
         if (context_.list->GetSelectedRowText(column, text, columns[column].size) >= 0)
             SetWindowTextA(columns[column].box, text);
@@ -102,7 +104,7 @@ void Dlg_Property::OnInitDialog(HWND dialog)
     hintFont_.Reset(CreateFontA(10, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
                                 "ＭＳ ゴシック"));
     SendMessageA(hint_, WM_SETFONT, reinterpret_cast<WPARAM>(hintFont_.Get()), FALSE);
-    SetWindowTextA(dialog_, (ControlText(title_, 520) + " のプロパティ").c_str());
+    SetWindowTextA(dialog_, (ControlText(title_, kTitleSize) + " のプロパティ").c_str());
 
     LimitEntryBoxes(title_, address_, comment_);
     for (const char* name : {"Shift-JIS", "JIS", "EUC-JP", "UTF-8"})
@@ -130,8 +132,41 @@ void Dlg_Property::OnRefetch()
     if (!IsWindowEnabled(refetch_))
         return;
     worker_.Wait();
-    if (!worker_.Start([this] { RefetchTitle(); }))
+    ApplyRefetch();
+    // Read here, on the dialog's thread: "OK" may read the boxes meanwhile.
+    EntryRecord record;
+    if (!Validate(&record))
+        return;
+    const std::string address = record.list;
+    const int chosen = static_cast<int>(SendMessageA(charset_, CB_GETCURSEL, 0, 0));
+    const int charset = chosen < 0 ? 0 : chosen;
+    caption_ = ControlText(dialog_, kAddressSize);
+    EnableControls(false);
+    countdown_.Start(dialog_);
+    const std::string exeDir = context_.ExeDir();
+    refetch_ = Refetch{};
+    if (!worker_.Start([this, address, charset, exeDir] {
+            refetch_ = RefetchTitle(address, charset, exeDir.c_str());
+            PostMessageA(dialog_, WM_REFETCHED, 0, 0);
+        })) {
+        countdown_.Stop(dialog_);
+        EnableControls(true);
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
+    }
+}
+
+void Dlg_Property::ApplyRefetch()
+{
+    if (!refetch_.done)
+        return;
+    const Refetch found = refetch_;
+    refetch_ = Refetch{};
+    if (!found.reached)
+        MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
+    else
+        SetWindowTextA(title_, found.found ? found.title.c_str() : "Not Found");
+    countdown_.OnMessage(dialog_, 1, caption_.c_str());
+    EnableControls(true);
 }
 
 void Dlg_Property::OnOk()
@@ -204,47 +239,32 @@ bool Dlg_Property::Update()
         MessageBoxA(dialog_, "更新処理が失敗しました", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
-    context_.list->ReloadList(at.folder, at.note);
+    context_.views->NoteChanged(at.folder, at.note);
     return true;
 }
 
 // ---- On the worker thread ----
 
-void Dlg_Property::RefetchTitle()
+Dlg_Property::Refetch Dlg_Property::RefetchTitle(const std::string& address, int charset, const char* exeDir)
 {
-    // The worker's own record: "OK" may read the boxes meanwhile.
-    EntryRecord record;
-    if (!Validate(&record))
-        return;
-    const std::string caption = ControlText(dialog_, 1024);
-    EnableControls(false);
-    SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
-
+    Refetch result;
+    result.done = true;
     CInet inet;
-    bool found = false;
-    bool reached = true;
     if (inet.OpenInternet() != 0) {
         char date[CInet::kDateBufferSize] = {};
         // Only whether the address answers; the date is not used here.
-        if (inet.QueryLastModified(record.list, date) == CInet::kNotOpened) {
-            reached = false;
+        if (inet.QueryLastModified(address.c_str(), date) == CInet::kNotOpened) {
+            result.reached = false;
         } else {
-            int charset = static_cast<int>(SendMessageA(charset_, CB_GETCURSEL, 0, 0));
-            FetchedTitle fetched = FetchTitle(inet, record.list, charset < 0 ? 0 : charset);
-            found = fetched.found;
-            if (found)
-                SetWindowTextA(title_, fetched.Shown().c_str());
-            if (found && !fetched.converted)
-                LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
+            FetchedTitle fetched = FetchTitle(inet, address.c_str(), charset);
+            result.found = fetched.found;
+            result.title = fetched.Shown();
+            if (fetched.found && !fetched.converted)
+                LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, exeDir);
         }
         inet.CloseInternet();
     }
-    if (!reached)
-        MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
-    else if (!found)
-        SetWindowTextA(title_, "Not Found");
-    SendMessageA(dialog_, WM_COUNTDOWN, 1, reinterpret_cast<LPARAM>(caption.c_str()));
-    EnableControls(true);
+    return result;
 }
 
 void Dlg_Property::EnableControls(bool enable)

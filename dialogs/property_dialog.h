@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "app/owned_handle.h"
 #include "app/window_object.h"
 #include "dialogs/countdown.h"
@@ -15,8 +17,7 @@
 // inside its constructor.
 class Dlg_Property : public WindowObject {
 public:
-    Dlg_Property(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                 CmyXml* store, CINI* settings);
+    Dlg_Property(int templateId, const DialogHost& host);
     BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     ~Dlg_Property() override;
 
@@ -35,9 +36,19 @@ private:
     // The update on "OK": false when the entry could not be written.
     bool Update();
 
-    // On the worker thread.
-    void RefetchTitle();
     void EnableControls(bool enable);
+    // The refetch's outcome, once: the title box and the controls again.
+    void ApplyRefetch();
+
+    // What a refetch found, written by the worker before it posts.
+    struct Refetch {
+        bool done = false;
+        bool reached = true;
+        bool found = false;
+        std::string title;
+    };
+    // On the worker thread.
+    static Refetch RefetchTitle(const std::string& address, int charset, const char* exeDir);
 
     DialogContext context_;
     INT_PTR result_ = 0;
@@ -58,5 +69,7 @@ private:
     Countdown countdown_;
     EntryRecord record_;
     EntryRecord initial_;   // title, address and comment as first shown
+    std::string caption_;   // put back when a refetch ends
+    Refetch refetch_ = {};
     WorkerThread worker_;   // last: ends (waits) before the fields it uses
 };

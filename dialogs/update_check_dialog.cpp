@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
+#include "ui/view_sync.h"
 #include "web/inet.h"
 
 namespace {
@@ -18,11 +19,10 @@ const UINT_PTR kShowTimerId = 1001;
 
 }  // namespace
 
-Dlg_Updatechk::Dlg_Updatechk(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list,
-                             CTreeCtrl* tree, CmyXml* store, CINI* settings)
-    : context_{instance, list, tree, store, settings}
+Dlg_Updatechk::Dlg_Updatechk(int templateId, const DialogHost& host)
+    : context_(host)
 {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcValue,
+    DialogBoxParamA(host.instance, MAKEINTRESOURCEA(templateId), host.owner, DialogProcValue,
                     reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
 }
 
@@ -96,6 +96,10 @@ void Dlg_Updatechk::End(INT_PTR result)
     if (result != 1)
         running_ = false;
     worker_.Wait();
+    // The list follows the file on this thread, before the dialog goes.
+    if (written_)
+        context_.views->RefreshList();
+    written_ = false;
     result_ = result;
     EndDialog(dialog_, result);
 }
@@ -120,7 +124,7 @@ void Dlg_Updatechk::CheckUpdates()
         Show("XMLﾌｧｲﾙを更新中");
         if (context_.store->ApplyCheckResults(checks_, dialog_) == 0)
             return Fail();
-        context_.list->RefreshList(context_.tree);
+        written_ = true;
     }
     PostMessageA(dialog_, WM_COMMAND, IDOK, 0);
 }

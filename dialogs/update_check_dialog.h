@@ -23,8 +23,7 @@ class CInet;
 // Runs modally inside its constructor; result 1 finished, 2 cancelled.
 class Dlg_Updatechk : public WindowObject {
 public:
-    Dlg_Updatechk(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list, CTreeCtrl* tree,
-                  CmyXml* store, CINI* settings);
+    Dlg_Updatechk(int templateId, const DialogHost& host);
     BOOL HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     ~Dlg_Updatechk() override;
 
@@ -52,6 +51,8 @@ private:
     Countdown countdown_;
     // Cleared by the dialog's thread to ask the worker to stop.
     std::atomic<bool> running_{true};
+    // Set by the worker once the findings are in the file.
+    std::atomic<bool> written_{false};
     std::vector<EntryRecord> checks_;
     // The newest text for control 1020, kept by the worker and shown by
     // the dialog's thread at its own pace.

@@ -1,7 +1,6 @@
 // Entry operations: add, edit, retitle, count an access, delete the list's
 // selected rows, move, and write the update check's findings.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -78,7 +77,6 @@ Node EntriesOf(Node root, long f, long n)
 
 int CmyXml::AddEntry(const EntryRecord& record, HWND owner)
 {
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
         Node note = NoteAt(root, record.folderPos, record.notePos);
@@ -95,7 +93,7 @@ int CmyXml::AddEntry(const EntryRecord& record, HWND owner)
         for (const ValueField& value : EntryValues(record, count))
             AppendElement(bookmark, value.name, &value.text);
         return SaveIndented(doc, owner);
-    });
+    }, true);
 }
 
 int CmyXml::EditEntry(const EntryRecord& record, HWND owner)
@@ -105,8 +103,12 @@ int CmyXml::EditEntry(const EntryRecord& record, HWND owner)
         Node entry = EntryAt(root, record.folderPos, record.notePos, record.entryPos);
         if (!entry)
             return 0;
-        for (const ValueField& value : EntryValues(record, record.entryPos))
-            SetValue(entry, value.name, value.text);
+        // The count and dates may have moved on since the caller read them.
+        for (const ValueField& value : EntryValues(record, record.entryPos)) {
+            if (strcmp(value.name, "list") == 0 || strcmp(value.name, "title") == 0 ||
+                strcmp(value.name, "comment") == 0)
+                SetValue(entry, value.name, value.text);
+        }
         SavePlain(doc);
         return 1;
     });
@@ -152,42 +154,19 @@ int CmyXml::RecordAccess(const char* key, HWND owner)
     });
 }
 
-int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
+int CmyXml::DeleteEntries(const std::vector<std::string>& keys, HWND owner)
 {
-    // The selected rows and their keys are taken before anything changes,
-    // so each is visited exactly once however rows are removed later.
-    struct Row {
-        int index;
-        char key[kEntryKeySize];
-    };
-    std::vector<Row> rows;
-    HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
-    int columns = header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-    if (columns <= 0)
+    if (keys.empty())
         return 0;
-    for (int i = -1;;) {
-        i = static_cast<int>(SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
-                                          MAKELPARAM(LVNI_SELECTED, 0)));
-        if (i < 0)
-            break;
-        Row row{i, {}};
-        LVITEMA item = {};
-        item.iSubItem = columns - 1;
-        item.pszText = row.key;
-        item.cchTextMax = sizeof row.key;
-        SendMessageA(listView, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        rows.push_back(row);
-    }
-    if (rows.empty())
-        return 0;
-
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
-        std::vector<int> removedRows;
-        EntryPositions last;
-        for (const Row& row : rows) {
+        // Every node is found before any is removed, so that each key
+        // names the entry it named when the user was asked.
+        std::vector<Node> doomed;
+        std::vector<EntryPositions> notes;
+        for (const std::string& key : keys) {
             EntryPositions at;
-            if (!ReadEntryKey(row.key, &at))
+            if (!ReadEntryKey(key.c_str(), &at))
                 continue;   // a key that names no entry is skipped
             Node entries = EntriesOf(root, at.folder, at.note);
             if (!entries)
@@ -196,20 +175,25 @@ int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
             for (Node entry = entries.first_child(); entry; entry = entry.next_sibling()) {
                 Node id = ChildNamed(entry, "id");
                 if (id && TextOf(id) == wanted) {
-                    entries.remove_child(entry);
-                    removedRows.push_back(row.index);
-                    last = at;
+                    if (std::find(doomed.begin(), doomed.end(), entry) == doomed.end()) {
+                        doomed.push_back(entry);
+                        notes.push_back(at);
+                    }
                     break;
                 }
             }
         }
-        // From the bottom up, so that the indices still name the same rows.
-        std::sort(removedRows.rbegin(), removedRows.rend());
-        for (int index : removedRows)
-            SendMessageA(listView, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-        if (removedRows.empty())
+        if (doomed.empty())
             return 0;
-        RenumberEntries(doc, last.folder, last.note, owner);
+        for (Node entry : doomed)
+            entry.parent().remove_child(entry);
+        for (size_t i = 0; i < notes.size(); ++i) {
+            bool first = true;
+            for (size_t j = 0; j < i; ++j)
+                first = first && !(notes[j].folder == notes[i].folder && notes[j].note == notes[i].note);
+            if (first)
+                RenumberEntries(doc, notes[i].folder, notes[i].note, owner);
+        }
         SavePlain(doc);
         return 1;
     });
@@ -217,7 +201,6 @@ int CmyXml::DeleteSelectedEntries(HWND listView, HWND owner)
 
 int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner)
 {
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
         Node sourceNote = NoteAt(root, sourceF, sourceN);
@@ -234,7 +217,7 @@ int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int dest
         RenumberEntries(doc, sourceF, sourceN, owner);
         RenumberEntries(doc, destF, destN, owner);
         return SaveIndented(doc, owner);
-    });
+    }, true);
 }
 
 int CmyXml::RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner)

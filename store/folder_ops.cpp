@@ -26,6 +26,15 @@ struct NoteLookup {
     Node note;
 };
 
+// The place of node among its siblings.
+int PositionOf(Node node)
+{
+    int position = 0;
+    for (Node before = node.previous_sibling(); before; before = before.previous_sibling())
+        ++position;
+    return position;
+}
+
 NoteLookup NoteIn(Node root, int f, int n)
 {
     NoteLookup found;
@@ -47,11 +56,8 @@ std::string NameText(const char* name)
 
 int CmyXml::NewFolder(HWND owner)
 {
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
-        Node root = doc->document_element();
-        if (!root)
-            return 0;
+        Node root = RootOf(doc);
         // The id is the folder's position: the count in the file itself,
         // which a stale snapshot cannot get wrong.
         long count = ChildCount(root);
@@ -59,12 +65,11 @@ int CmyXml::NewFolder(HWND owner)
             return 0;
         AppendContainer(root, "dir", count, kNewName);
         return SaveIndented(doc, owner);
-    });
+    }, true);
 }
 
 int CmyXml::NewNote(int f, int id, HWND owner)
 {
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
         Node notes = ArrayOf(FolderAt(root, f));
@@ -72,10 +77,10 @@ int CmyXml::NewNote(int f, int id, HWND owner)
             return 0;
         AppendContainer(notes, "booklist", id, kNewName);
         return SaveIndented(doc, owner);
-    });
+    }, true);
 }
 
-int CmyXml::RenameFolder(const char* name, int f, HWND owner)
+int CmyXml::RenameFolder(const char* name, int f, HWND owner, int* newPosition)
 {
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
@@ -85,12 +90,14 @@ int CmyXml::RenameFolder(const char* name, int f, HWND owner)
         SetValue(folder, "name", NameText(name));
         if (!SortFolders(doc, owner))
             return 0;
+        if (newPosition != nullptr)
+            *newPosition = PositionOf(folder);
         SavePlain(doc);
         return 1;
     });
 }
 
-int CmyXml::RenameNote(const char* name, int f, int n, HWND owner)
+int CmyXml::RenameNote(const char* name, int f, int n, HWND owner, int* newPosition)
 {
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
@@ -100,6 +107,8 @@ int CmyXml::RenameNote(const char* name, int f, int n, HWND owner)
         SetValue(found.note, "name", NameText(name));
         if (!SortNotes(doc, f, owner))
             return 0;
+        if (newPosition != nullptr)
+            *newPosition = PositionOf(found.note);
         SavePlain(doc);
         return 1;
     });
@@ -133,9 +142,8 @@ int CmyXml::DeleteNote(int f, int n, HWND owner)
     });
 }
 
-int CmyXml::MoveNote(int sourceF, int sourceN, int destF, HWND owner)
+int CmyXml::MoveNote(int sourceF, int sourceN, int destF, HWND owner, int* newPosition)
 {
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
         Node source = FolderAt(root, sourceF);
@@ -148,10 +156,13 @@ int CmyXml::MoveNote(int sourceF, int sourceN, int destF, HWND owner)
         if (!destNotes ||
             !MoveToEnd(sourceNotes, sourceN, destNotes, sourceF == destF, "the note to move is missing"))
             return 0;
+        Node moved = destNotes.last_child();
         SortNotes(doc, sourceF, owner);
         SortNotes(doc, destF, owner);
+        if (newPosition != nullptr)
+            *newPosition = PositionOf(moved);
         return SaveIndented(doc, owner);
-    });
+    }, true);
 }
 
 int CmyXml::FindFolderByName(const char* name) const

@@ -106,7 +106,6 @@ int CmyXml::ImportEntries(const MergePlan& plan, HWND owner)
 {
     if (plan.added == 0)
         return 1;
-    BackupStore();
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
         for (const PlannedFolder& pf : plan.folders) {
@@ -133,5 +132,5 @@ int CmyXml::ImportEntries(const MergePlan& plan, HWND owner)
         // A failed write brings the backup back; the box about a title's
         // conversion would not fit an import.
         return WriteIndented(doc, owner, nullptr);
-    });
+    }, true);
 }

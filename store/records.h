@@ -32,6 +32,13 @@ struct FolderRecord {
     std::vector<NoteRecord> notes;
 };
 
+// The widths of the text fields, terminator included: every box, label
+// and buffer that carries one of them takes its size from here.
+constexpr int kTitleSize = sizeof(EntryRecord::title);
+constexpr int kAddressSize = sizeof(EntryRecord::list);
+constexpr int kCommentSize = sizeof(EntryRecord::comment);
+constexpr int kNameSize = sizeof(FolderRecord::name);
+
 // Three digits per position: at most 1000 children in any container.
 constexpr int kMaxChildren = 1000;
 // The access count field holds three digits.

@@ -58,6 +58,15 @@ void CmyXml::SetStorePath(const char* path)
         LoadSnapshot();
 }
 
+int CmyXml::LoadFrom(const char* path)
+{
+    memset(storePath_, 0, sizeof storePath_);
+    if (path != nullptr)
+        lstrcpynA(storePath_, path, sizeof storePath_);
+    ClearSnapshot();
+    return storePath_[0] != '\0' ? LoadSnapshot() : 0;
+}
+
 void CmyXml::ClearSnapshot()
 {
     snapshot_.clear();
@@ -116,7 +125,7 @@ void CmyXml::Report(const StoreFailure& failure, HWND owner, bool showBox)
     LogReport(text);
 }
 
-int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work)
+int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work, bool backup)
 {
     int result = 0;
     try {
@@ -125,6 +134,8 @@ int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work)
         LoadStoreDocument(storePath_, &doc, &problem);
         loadSource_ = problem.source;
         loadProblem_ = problem.description;
+        if (backup && doc.document_element())
+            BackupStore();
         result = work(&doc);
     } catch (const StoreFailure& failure) {
         Report(failure, owner, showReport);

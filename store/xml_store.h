@@ -54,6 +54,9 @@ public:
     // the snapshot (which is not cleared first).
     void SetStorePath(const char* path);
     const char* StorePath() const { return storePath_; }
+    // The store at path as the snapshot, whatever it held before; 1, or 0
+    // when the file could not be read as a store.
+    int LoadFrom(const char* path);
     // Appends the file's folders to the snapshot; 1, or 0 on a failure,
     // which is logged without a message box. Folders read completely before
     // the failure stay.
@@ -78,11 +81,15 @@ public:
     // ---- Folders and notes (positions f, n) ----
     int NewFolder(HWND owner);
     int NewNote(int f, int id, HWND owner);
-    int RenameFolder(const char* name, int f, HWND owner);
-    int RenameNote(const char* name, int f, int n, HWND owner);
+    // newPosition, when given, receives the renamed item's place once its
+    // siblings are sorted again.
+    int RenameFolder(const char* name, int f, HWND owner, int* newPosition = nullptr);
+    int RenameNote(const char* name, int f, int n, HWND owner, int* newPosition = nullptr);
     int DeleteFolder(int f, HWND owner);
     int DeleteNote(int f, int n, HWND owner);
-    int MoveNote(int sourceF, int sourceN, int destF, HWND owner);
+    // newPosition, when given, receives the moved note's place among the
+    // destination's notes once they are sorted.
+    int MoveNote(int sourceF, int sourceN, int destF, HWND owner, int* newPosition = nullptr);
     // Searches the snapshot for exactly this name; position or -1.
     int FindFolderByName(const char* name) const;
     int FindNoteByName(int f, const char* name) const;
@@ -95,11 +102,14 @@ public:
 
     // ---- Entries ----
     int AddEntry(const EntryRecord& record, HWND owner);
+    // Writes the title, address and comment of the entry at the record's
+    // positions; the other values stay as the file holds them.
     int EditEntry(const EntryRecord& record, HWND owner);
     int SetEntryTitle(const char* title, const char* key, HWND owner);
     int RecordAccess(const char* key, HWND owner);
-    // listView: the entry list (report mode; its last column holds the key).
-    int DeleteSelectedEntries(HWND listView, HWND owner);
+    // Removes the entries these keys name, each once, and renumbers their
+    // notes; keys that name nothing are skipped. 0 when none was removed.
+    int DeleteEntries(const std::vector<std::string>& keys, HWND owner);
     int MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner);
     int RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner);
     int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner);
@@ -117,7 +127,9 @@ private:
     using Work = std::function<int(pugi::xml_document* doc)>;
     // The operation frame: a fresh document with the whole store file
     // loaded, the work, the failure report.
-    int RunOperation(HWND owner, bool showReport, const Work& work);
+    // With backup, the file is copied to its backup first, but only when it
+    // parsed as a store: a damaged file never replaces a good backup.
+    int RunOperation(HWND owner, bool showReport, const Work& work, bool backup = false);
     // The document element; raises E_POINTER, telling why the file has
     // none, when there is none.
     pugi::xml_node RootOf(pugi::xml_document* doc) const;

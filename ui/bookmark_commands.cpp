@@ -38,6 +38,32 @@ bool ChooseBookmarkFile(HWND owner, bool save, char (&path)[MAX_PATH])
     return GetOpenFileNameA(&ofn) != FALSE;
 }
 
+// Whether two names lead to the same file: the same full path, letter case
+// aside, or (for files that exist) the same file of the same volume.
+bool SameFile(const char* a, const char* b)
+{
+    char fullA[MAX_PATH] = {};
+    char fullB[MAX_PATH] = {};
+    if (GetFullPathNameA(a, MAX_PATH, fullA, nullptr) != 0 && GetFullPathNameA(b, MAX_PATH, fullB, nullptr) != 0 &&
+        lstrcmpiA(fullA, fullB) == 0)
+        return true;
+    auto identify = [](const char* path, BY_HANDLE_FILE_INFORMATION* info) {
+        HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        bool known = GetFileInformationByHandle(file, info) != FALSE;
+        CloseHandle(file);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION infoA;
+    BY_HANDLE_FILE_INFORMATION infoB;
+    return identify(a, &infoA) && identify(b, &infoB) &&
+           infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow &&
+           (infoA.nFileIndexHigh != 0 || infoA.nFileIndexLow != 0);
+}
+
 size_t EntryCount(const std::vector<FolderRecord>& folders)
 {
     size_t count = 0;
@@ -66,12 +92,21 @@ void CChildWnd::ExportBookmarks(HWND host)
     char path[MAX_PATH] = "bookmarks.html";
     if (!ChooseBookmarkFile(host, true, path))
         return;
-    // The file as it is now, not the views' copy of it.
+    // The collection and its backup are never written over with HTML.
+    if (SameFile(path, store.StorePath()) || SameFile(path, BackupPathFor(store.StorePath()).c_str())) {
+        MessageBoxA(hwndTreeHost,
+                    "開いているストアファイルとそのバックアップには書き出せません。\n別のファイル名を指定して下さい。",
+                    "ERROR", MB_OK | MB_ICONERROR);
+        return;
+    }
+    // The file as it is now, read apart from the snapshot the views show.
     tree.SetBusy(true);
-    const bool loaded = store.ReloadSnapshot() != 0;
+    CmyXml current;
+    current.SetSettings(&settings);
+    const bool loaded = current.LoadFrom(store.StorePath()) != 0;
     HRESULT written = E_FAIL;
     if (loaded)
-        written = WriteBookmarkBytes(path, WriteBookmarkFile(store.Snapshot(), WinBookmarkPlatform()));
+        written = WriteBookmarkBytes(path, WriteBookmarkFile(current.Snapshot(), WinBookmarkPlatform()));
     tree.SetBusy(false);
 
     char text[MAX_PATH + 512];
@@ -83,7 +118,7 @@ void CChildWnd::ExportBookmarks(HWND host)
                  ResultCodeMeaning(written).c_str());
         MessageBoxA(hwndTreeHost, text, "ERROR", MB_OK | MB_ICONERROR);
     } else {
-        snprintf(text, sizeof text, "%zu 件のリンクをエクスポートしました。\n\n%s", EntryCount(store.Snapshot()), path);
+        snprintf(text, sizeof text, "%zu 件のリンクをエクスポートしました。\n\n%s", EntryCount(current.Snapshot()), path);
         MessageBoxA(hwndTreeHost, text, "エクスポート", MB_OK | MB_ICONINFORMATION);
     }
 }

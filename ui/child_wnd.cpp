@@ -43,6 +43,14 @@ bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
     tree.store = &store;
     list.settings = &settings;
     list.statusBar = statusBar;
+    views.store = &store;
+    views.tree = &tree;
+    views.list = &list;
+    views.settings = &settings;
+    views.statusBar = statusBar;
+    views.toolbar = toolbar;
+    tree.views = &views;
+    list.views = &views;
     store.SetStorePath(settings.CurXml());
 
     // An empty toolbar that only takes room above the tree.
@@ -175,7 +183,7 @@ void CChildWnd::OnDragMouse(HWND host, UINT msg, LPARAM lParam)
 
 void CChildWnd::OnEntryDropped(HTREEITEM target)
 {
-    char label[520] = {};
+    char label[kTitleSize] = {};
     if (!tree.GetItemLabel(target, label, sizeof label))
         return;
     TreePosition pos;
@@ -187,14 +195,12 @@ void CChildWnd::OnEntryDropped(HTREEITEM target)
 
 void CChildWnd::NewFolderCommand()
 {
+    const int created = static_cast<int>(store.Snapshot().size());
     if (!store.NewFolder(hwndTreeHost)) {
         MessageBoxA(hwndTreeHost, "フォルダの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
         return;
     }
-    // The views read the snapshot: it must hold the new folder before its
-    // item can be selected.
-    store.ReloadSnapshot();
-    tree.AddFolderItem();
+    tree.EditNewItem(TreePosition{created, -1});
 }
 
 void CChildWnd::NewNoteCommand()
@@ -203,17 +209,15 @@ void CChildWnd::NewNoteCommand()
     if (selected == nullptr)
         return;
     TreePosition pos;
-    bool isNote = tree.GetItemPosition(selected, &pos);
+    tree.GetItemPosition(selected, &pos);
     if (!tree.CheckPosition(TreePosition{pos.folder, -1}))
         return;
+    const int created = static_cast<int>(store.Snapshot()[static_cast<size_t>(pos.folder)].notes.size());
     if (!store.NewNote(pos.folder, 999, hwndTreeHost)) {
         MessageBoxA(hwndTreeHost, "ノートの作成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
         return;
     }
-    // Selecting the new note must show its (empty) list, not the rows of
-    // the note shown before.
-    store.ReloadSnapshot();
-    tree.AddNoteItem(isNote ? TreeView_GetParent(tree.control, selected) : selected);
+    tree.EditNewItem(TreePosition{pos.folder, created});
 }
 
 BOOL CChildWnd::OnCommand(HWND host, int command)
@@ -259,7 +263,7 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
         list.OpenInBrowser(hwndListHost);
         return TRUE;
     case ID_REFRESH:
-        list.RefreshList(&tree);
+        views.RefreshList();
         return TRUE;
     case ID_NEW_ENTRY:
         RunDialog(IDD_NEW_ENTRY);
@@ -346,5 +350,5 @@ BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
 void CChildWnd::RunDialog(int templateId, const char* path)
 {
     if (runDialog != nullptr)
-        runDialog(hInst, templateId, hwndTreeHost, &list, &tree, &store, &settings, path);
+        runDialog(templateId, DialogHost{hInst, hwndTreeHost, &list, &tree, &store, &settings, &views}, path);
 }

@@ -8,6 +8,7 @@
 #include "ui/list_ctrl.h"
 #include "ui/search_dialog.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_sync.h"
 
 class CToolBarWnd;
 class CStatusBarWnd;
@@ -28,6 +29,7 @@ public:
     CStatusBarWnd* statusBar = nullptr;
     CmyXml store;
     Dlg_ItemSearch search;
+    ViewSync views;
     // The search last handed over from the dialog; F3 in the main window
     // repeats it.
     SearchRequest lastRequest = {};

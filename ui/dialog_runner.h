@@ -5,11 +5,23 @@ class CListCtrl;
 class CTreeCtrl;
 class CmyXml;
 class CINI;
+class ViewSync;
+
+// What a modal dialog of the main window works on: its objects, not owned.
+struct DialogHost {
+    HINSTANCE instance = nullptr;
+    HWND owner = nullptr;
+    CListCtrl* list = nullptr;
+    CTreeCtrl* tree = nullptr;
+    CmyXml* store = nullptr;
+    CINI* settings = nullptr;
+    // Views change only through here, on the window thread.
+    ViewSync* views = nullptr;
+};
 
 // Runs the modal dialog of a template (109 new entry, 110 properties, 111
-// update check, 114 about, 115 import of the bookmark file at path) over
-// owner, with the main window's views, store and settings; returns when the
-// dialog has ended. The dialogs build on the views, so the hosts only hold
-// this pointer, which the program's body (or a test) hands to the frame.
-using ModalDialogRunner = void (*)(HINSTANCE instance, int templateId, HWND owner, CListCtrl* list,
-                                   CTreeCtrl* tree, CmyXml* store, CINI* settings, const char* path);
+// update check, 114 about, 115 import of the bookmark file at path) and
+// returns when it has ended. The dialogs build on the views, so the hosts
+// only hold this pointer, which the program's body (or a test) hands to
+// the frame.
+using ModalDialogRunner = void (*)(int templateId, const DialogHost& host, const char* path);

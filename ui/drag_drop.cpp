@@ -55,7 +55,7 @@ private:
 // The item's image and label as the tree shows them, on the highlight colour.
 HIMAGELIST DrawLabelImage(HWND tree, HTREEITEM item, const RECT& label, POINT* corner)
 {
-    char text[520] = {};
+    char text[kTitleSize] = {};
     TVITEMA tvi;
     ZeroMemory(&tvi, sizeof tvi);
     tvi.mask = TVIF_TEXT | TVIF_IMAGE;
@@ -252,3 +252,5 @@ HIMAGELIST MakeTreeDragImage(HWND tree, HTREEITEM item, POINT* corner)
         ImageList_Destroy(made);
     return DrawLabelImage(tree, item, label, corner);
 }
+
+const char kTargetFullText[] = "移動できません。移動先にはこれ以上追加できません (1000 個まで)。";

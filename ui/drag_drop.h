@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/owned_handle.h"
+#include "store/records.h"
 
 // What both views share for dragging a note onto a folder and a row onto a
 // note: the messages a drop posts to the view's host, the drag image, the
@@ -71,6 +72,10 @@ bool IsNoteItem(HWND tree, HTREEITEM item);
 void SetDropHighlight(HWND tree, HTREEITEM item);
 // Gives the drop highlight back to item (the selection when a drag began).
 void RestoreDropHighlight(HWND tree, HTREEITEM item);
+
+// Said instead of the move question when the target already holds as many
+// children as a container can.
+extern const char kTargetFullText[];
 
 // The tree's own drag image of an item, or, where the control gives an
 // empty one (Wine), the item's image and label drawn into a list of our

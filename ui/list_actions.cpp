@@ -9,9 +9,8 @@
 #include "store/entry_key.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
-#include "ui/toolbar.h"
-#include "ui/tree_ctrl.h"
 #include "ui/view_helpers.h"
+#include "ui/view_sync.h"
 
 int CListCtrl::FirstSelectedRow() const
 {
@@ -63,7 +62,7 @@ void CListCtrl::OnBeginLabelEdit()
 void CListCtrl::CommitRowRename(const NMLVDISPINFOA* info, HWND owner)
 {
     // The editor's text counts however the edit ended: Esc keeps it too.
-    char typed[520];
+    char typed[kTitleSize];
     if (!TakeLabelText(&labelEditor, typed, sizeof typed))
         return;
     if (lstrcmpA(typed, savedTitle) == 0)
@@ -93,22 +92,15 @@ bool CListCtrl::RowKey(int row, char* key, int size) const
            at.entry < static_cast<int>(notes[static_cast<size_t>(at.note)].entries.size());
 }
 
-bool CListCtrl::SelectedRowsHaveKeys() const
+bool CListCtrl::SelectedKeys(std::vector<std::string>* keys) const
 {
     char key[kEntryKeySize];
     for (int row = FirstSelectedRow(); row >= 0; row = ListView_GetNextItem(control, row, LVNI_SELECTED)) {
         if (!RowKey(row, key, sizeof key))
             return false;
+        keys->push_back(key);
     }
     return true;
-}
-
-void CListCtrl::ReloadList(int folder, int note)
-{
-    SetBusy(true);
-    store->ReloadSnapshot();
-    FillList(folder, note);
-    SetBusy(false);
 }
 
 bool CListCtrl::DeleteRows(HWND owner)
@@ -119,14 +111,16 @@ bool CListCtrl::DeleteRows(HWND owner)
         int row = FirstSelectedRow();
         if (row < 0)
             return true;
-        char title[520] = {};
+        char title[kTitleSize] = {};
         ListView_GetItemText(control, row, kTitleColumn, title, sizeof title);
         snprintf(question, sizeof question, "'%s' を削除しますか？", title);
     } else {
         snprintf(question, sizeof question, "' %d ' 個のピンロールを削除しますか？", selected);
     }
-    // A row without a usable key would delete some other entry.
-    if (!SelectedRowsHaveKeys()) {
+    // The entries the question names, whatever the selection is when it is
+    // answered; a row without a usable key would delete some other entry.
+    std::vector<std::string> keys;
+    if (!SelectedKeys(&keys)) {
         ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
         return true;
     }
@@ -135,10 +129,10 @@ bool CListCtrl::DeleteRows(HWND owner)
 
     const int folder = shownFolder_;
     const int note = shownNote_;
-    if (!store->DeleteSelectedEntries(control, owner))
-        return false;
-    ReloadList(folder, note);
-    return true;
+    const bool deleted = store->DeleteEntries(keys, owner) != 0;
+    // Written or not, the rows show what the file holds.
+    views->NoteChanged(folder, note);
+    return deleted;
 }
 
 void CListCtrl::ReportItemError(const char* message, const char* boxText, int line)
@@ -161,7 +155,7 @@ void CListCtrl::CopyAddress(HWND owner)
         ReportItemError("アイテムの取得に失敗しました。", "ｱｲﾃﾑの取得に失敗しました。", __LINE__);
         return;
     }
-    char address[1024] = {};
+    char address[kAddressSize] = {};
     char key[kEntryKeySize];
     ListView_GetItemText(control, row, kAddressColumn, address, sizeof address);
     if (address[0] == '\0' || !RowKey(row, key, sizeof key)) {
@@ -220,7 +214,7 @@ void CListCtrl::OpenInBrowser(HWND owner)
         ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
         return;
     }
-    char address[1024] = {};
+    char address[kAddressSize] = {};
     char key[kEntryKeySize] = {};
     ListView_GetItemText(control, row, kAddressColumn, address, sizeof address);
     if (address[0] == '\0')
@@ -233,23 +227,6 @@ void CListCtrl::OpenInBrowser(HWND owner)
     }
     OpenInDefaultBrowser(address);
     RecordAccessOfRow(key, owner);
-}
-
-void CListCtrl::RefreshList(const CTreeCtrl* tree)
-{
-    SetBusy(true);
-    store->ReloadSnapshot();
-    if (ListView_GetItemCount(control) > 0) {
-        FillList(shownFolder_, shownNote_);
-    } else if (tree != nullptr) {
-        // An empty list has no key to go by: show the tree's selected note.
-        TreePosition pos;
-        if (tree->GetSelectedPosition(&pos))
-            FillList(pos.folder, pos.note);
-    }
-    if (statusBar != nullptr)
-        statusBar->SetText(2, "");
-    SetBusy(false);
 }
 
 int CListCtrl::GetSelectedRowText(int column, char* buffer, int size) const

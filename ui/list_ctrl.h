@@ -2,12 +2,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "ui/browser.h"
 #include "ui/drag_drop.h"
 
 class CmyXml;
 class CINI;
 class CStatusBarWnd;
+class ViewSync;
 
 // The entry list (control id 500): one row per entry of the shown note, nine
 // columns, the entry key "f-n-e" in the last one.
@@ -24,8 +28,9 @@ public:
     CmyXml* store = nullptr;
     CINI* settings = nullptr;
     CStatusBarWnd* statusBar = nullptr;
+    ViewSync* views = nullptr;
     HWND labelEditor = nullptr;
-    char savedTitle[520] = {};
+    char savedTitle[kTitleSize] = {};
 
     ~CListCtrl();
 
@@ -54,16 +59,18 @@ public:
     // message box already told the user why not.
     bool PutOnClipboard(const char* text, bool* toldUser = nullptr);
     void OpenInBrowser(HWND owner);
-    // tree: whose selected note an empty list shows (may be nullptr).
-    void RefreshList(const class CTreeCtrl* tree);
+    // The note whose entries the rows are (-1, -1 before the first fill).
+    void ShownNote(int* folder, int* note) const
+    {
+        *folder = shownFolder_;
+        *note = shownNote_;
+    }
     int GetSelectedRowText(int column, char* buffer, int size) const;
     bool GetRowText(bool onlySelected, int row, int column, char* buffer, int size) const;
     LRESULT DrawListRow(const NMLVCUSTOMDRAW* draw) const;
     // The row's entry key, when it names an entry of the snapshot (rows
     // beyond a key's range have none); false otherwise.
     bool RowKey(int row, char* key, int size) const;
-    // SetBusy around a reload of the snapshot and a fill.
-    void ReloadList(int folder, int note);
     // Selects and shows the row of an entry, alone (a search hit).
     void ShowEntryRow(int folder, int note, int entry);
 
@@ -87,7 +94,8 @@ public:
 
 private:
     int FirstSelectedRow() const;
-    bool SelectedRowsHaveKeys() const;
+    // The keys of the selected rows; false when one of them names no entry.
+    bool SelectedKeys(std::vector<std::string>* keys) const;
     void RecordAccessOfRow(const char* key, HWND owner);
     void ReportItemError(const char* message, const char* boxText, int line);
     int FindRowByKey(const char* key) const;
@@ -100,6 +108,8 @@ private:
     int shownNote_ = -1;
 
     HTREEITEM selectedAtDragStart_ = nullptr;
-    int draggedRow_ = -1;
+    // The dragged row's key and title, taken when the drag began.
+    char draggedKey_[12] = {};
+    char draggedTitle_[kTitleSize] = {};
     ViewDrag drag_;
 };

@@ -5,6 +5,7 @@
 #include "store/entry_key.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
+#include "ui/view_sync.h"
 
 namespace {
 
@@ -21,8 +22,12 @@ void CListCtrl::BeginRowDrag(const NMLISTVIEW* info, HWND tree)
     if (info->iItem < 0)
         return;
     selectedAtDragStart_ = TreeView_GetSelection(tree);
-    // Only the row under the pointer moves, however many are selected.
-    draggedRow_ = info->iItem;
+    // Only the row under the pointer moves, however many are selected; it
+    // is known by its key from here on, not by where its row stands.
+    if (!RowKey(info->iItem, draggedKey_, sizeof draggedKey_))
+        draggedKey_[0] = '\0';
+    draggedTitle_[0] = '\0';
+    ListView_GetItemText(control, info->iItem, kTitleColumn, draggedTitle_, sizeof draggedTitle_);
     POINT corner = {0, 0};
     HIMAGELIST images = ListView_CreateDragImage(control, info->iItem, &corner);
     ClientToScreen(control, &corner);
@@ -51,39 +56,42 @@ void CListCtrl::CancelRowDrag(HWND tree)
 {
     if (!drag_.Active())
         return;
-    draggedRow_ = -1;
+    draggedKey_[0] = '\0';
     drag_.Drop(tree, WM_ENTRY_DROPPED, nullptr, selectedAtDragStart_);
 }
 
 bool CListCtrl::MoveEntryByDrop(const char* targetLabel, int targetFolder, int targetNote)
 {
-    const int row = draggedRow_;
-    draggedRow_ = -1;
-    if (row < 0 || row >= ListView_GetItemCount(control)) {
+    // The strict reading: a row without a usable key must not move entry 0-0-0.
+    EntryPositions at;
+    const bool known = ReadEntryKey(draggedKey_, &at);
+    draggedKey_[0] = '\0';
+    if (!known) {
         ReportItemError("アイテムの取得に失敗しました。", "ｱｲﾃﾑの取得に失敗しました。", __LINE__);
         return false;
     }
-    char title[520] = {};
-    ListView_GetItemText(control, row, kTitleColumn, title, sizeof title);
-    char question[1200];
-    snprintf(question, sizeof question, "' %s ' を ' %s ' に移動しますか？", title, targetLabel);
-    if (MessageBoxA(control, question, "移動の確認", MB_YESNO | MB_ICONWARNING) != IDYES)
-        return true;
-
-    // The strict reading: a row without a usable key must not move entry 0-0-0.
-    char key[kEntryKeySize];
-    EntryPositions at;
-    if (!RowKey(row, key, sizeof key) || !ReadEntryKey(key, &at)) {
-        ReportItemError("アイテムの取得に失敗しました。", nullptr, __LINE__);
+    const bool samePlace = at.folder == targetFolder && at.note == targetNote;
+    const std::vector<FolderRecord>& folders = store->Snapshot();
+    if (!samePlace && targetFolder >= 0 && targetFolder < static_cast<int>(folders.size()) && targetNote >= 0 &&
+        targetNote < static_cast<int>(folders[static_cast<size_t>(targetFolder)].notes.size()) &&
+        folders[static_cast<size_t>(targetFolder)].notes[static_cast<size_t>(targetNote)].entries.size() >=
+            static_cast<size_t>(kMaxChildren)) {
+        MessageBoxA(control, kTargetFullText, "移動確認", MB_OK | MB_ICONERROR);
         return false;
     }
-    if (at.folder == targetFolder && at.note == targetNote) {
+    char question[1200];
+    snprintf(question, sizeof question, "' %s ' を ' %s ' に移動しますか？", draggedTitle_, targetLabel);
+    if (MessageBoxA(control, question, "移動の確認", MB_YESNO | MB_ICONWARNING) != IDYES)
+        return true;
+    if (samePlace) {
         MessageBoxA(control, "移動できません。移動先と移動元がおんなじです!", "移動確認", MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!store->MoveEntry(at.folder, at.note, at.entry, targetFolder, targetNote, control))
-        return false;
+
+    const bool moved = store->MoveEntry(at.folder, at.note, at.entry, targetFolder, targetNote, control) != 0;
+    if (!moved)
+        MessageBoxA(control, "ピンロールの移動に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
     // Every remaining row's key must name its entry's new position.
-    ReloadList(at.folder, at.note);
-    return true;
+    views->NoteChanged(at.folder, at.note);
+    return moved;
 }

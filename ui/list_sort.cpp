@@ -30,8 +30,8 @@ void CListCtrl::SortByColumn(const NMLISTVIEW* click)
 
 int CListCtrl::CompareRows(LPARAM a, LPARAM b) const
 {
-    char textA[1024] = {};
-    char textB[1024] = {};
+    char textA[kAddressSize] = {};
+    char textB[kAddressSize] = {};
     LVFINDINFOA find;
     ZeroMemory(&find, sizeof find);
     find.flags = LVFI_PARAM;

@@ -77,7 +77,7 @@ void Dlg_ItemSearch::OnInitDialog(HWND dialog)
 
 void Dlg_ItemSearch::OnCommand(WORD id, WORD code)
 {
-    char text[520];
+    char text[kTitleSize];
     switch (id) {
     case IDC_SEARCH_TEXT:
         if (code == EN_UPDATE) {

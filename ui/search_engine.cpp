@@ -1,5 +1,6 @@
 #include "ui/search_engine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -50,15 +51,69 @@ bool Contains(const unsigned char* field, size_t fieldLength, const unsigned cha
     return false;
 }
 
-bool PositionExists(const std::vector<FolderRecord>& folders, const SearchState& state)
+bool IsHit(const EntryRecord& entry, const SearchState& state)
+{
+    return strncmp(entry.list, state.hitAddress, sizeof state.hitAddress) == 0 &&
+           strncmp(entry.date, state.hitDate, sizeof state.hitDate) == 0;
+}
+
+const EntryRecord* EntryAtState(const std::vector<FolderRecord>& folders, const SearchState& state)
 {
     if (state.folder < 0 || static_cast<size_t>(state.folder) >= folders.size())
-        return false;
+        return nullptr;
     const std::vector<NoteRecord>& notes = folders[static_cast<size_t>(state.folder)].notes;
     if (state.note < 0 || static_cast<size_t>(state.note) >= notes.size())
-        return false;
+        return nullptr;
     const std::vector<EntryRecord>& entries = notes[static_cast<size_t>(state.note)].entries;
-    return state.entry >= 0 && static_cast<size_t>(state.entry) < entries.size();
+    if (state.entry < 0 || static_cast<size_t>(state.entry) >= entries.size())
+        return nullptr;
+    return &entries[static_cast<size_t>(state.entry)];
+}
+
+// Where the walk resumes after the last hit. The store may have changed
+// since: the hit is looked for where it was, then in its note, then
+// anywhere; a hit that is gone leaves the walk at its old place, so that
+// the entries that moved up into it are not skipped. False when nothing
+// is left to resume from.
+bool ResumeAfterHit(const std::vector<FolderRecord>& folders, SearchState* state, int downward)
+{
+    const EntryRecord* at = EntryAtState(folders, *state);
+    if (at != nullptr && IsHit(*at, *state))
+        return true;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t f = 0; f < folders.size(); ++f) {
+            if (pass == 0 && static_cast<int>(f) != state->folder)
+                continue;
+            const std::vector<NoteRecord>& notes = folders[f].notes;
+            for (size_t n = 0; n < notes.size(); ++n) {
+                if (pass == 0 && static_cast<int>(n) != state->note)
+                    continue;
+                const std::vector<EntryRecord>& entries = notes[n].entries;
+                for (size_t e = 0; e < entries.size(); ++e) {
+                    if (IsHit(entries[e], *state)) {
+                        state->folder = static_cast<int>(f);
+                        state->note = static_cast<int>(n);
+                        state->entry = static_cast<int>(e);
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+    if (state->folder < 0 || static_cast<size_t>(state->folder) >= folders.size())
+        return false;
+    const std::vector<NoteRecord>& notes = folders[static_cast<size_t>(state->folder)].notes;
+    if (state->note < 0 || static_cast<size_t>(state->note) >= notes.size()) {
+        // Its note went: on from the note that took its place.
+        if (!downward)
+            return false;
+        state->entry = -1;
+        return true;
+    }
+    // Forward: what now stands at the old place is the next candidate.
+    if (downward)
+        --state->entry;
+    return true;
 }
 
 void StartAfresh(SearchState* state, int downward, size_t folderCount)
@@ -113,6 +168,7 @@ public:
                 const std::vector<EntryRecord>& entries = notes[static_cast<size_t>(n)].entries;
                 int e = (firstFolder && n == state_.note) ? state_.entry - 1
                                                           : static_cast<int>(entries.size()) - 1;
+                e = std::min(e, static_cast<int>(entries.size()) - 1);
                 for (; e >= 0; --e) {
                     if (Matches(entries[static_cast<size_t>(e)]))
                         return Found(f, n, e, hit);
@@ -174,8 +230,7 @@ bool SearchStep(SearchState* state, const SearchRequest& request,
     const int downward = request.downward != 0 ? 1 : 0;
     const bool newText = request.dialog != nullptr &&
                          strncmp(request.text, state->lastText, kSearchTextSize) != 0;
-    // A store that shrank since the last hit has no place to resume from.
-    if (newText || !state->inProgress || !PositionExists(folders, *state))
+    if (newText || !state->inProgress || !ResumeAfterHit(folders, state, downward))
         StartAfresh(state, downward, folders.size());
 
     Walk walk(*state, request, folders, isLead);
@@ -185,6 +240,11 @@ bool SearchStep(SearchState* state, const SearchRequest& request,
         state->folder = hit->folder;
         state->note = hit->note;
         state->entry = hit->entry;
+        const EntryRecord& found = folders[static_cast<size_t>(hit->folder)]
+                                       .notes[static_cast<size_t>(hit->note)]
+                                       .entries[static_cast<size_t>(hit->entry)];
+        snprintf(state->hitAddress, sizeof state->hitAddress, "%s", found.list);
+        snprintf(state->hitDate, sizeof state->hitDate, "%s", found.date);
         state->hitCount += downward == state->startDirection ? 1 : -1;
         state->inProgress = true;
         return true;

@@ -42,6 +42,10 @@ struct SearchState {
     int hitCount;
     int startDirection;               // the downward value the run began with
     bool inProgress;
+    // The last hit's address and creation date: after a change to the
+    // store they find it again, wherever it went (or tell that it went).
+    char hitAddress[sizeof(EntryRecord::list)];
+    char hitDate[sizeof(EntryRecord::date)];
 };
 
 struct SearchHit {

@@ -56,20 +56,9 @@ void CChildWnd::OpenStore(HWND host)
     if (!SelectChosenStore())
         return;
 
-    tree.SetBusy(true);
+    // Nothing of the previous store may stay reachable: its items would
+    // name folders the snapshot no longer has.
     store.ClearSnapshot();
-    ListView_DeleteAllItems(list.control);
     store.SetStorePath(settings.CurXml());
-    if (store.FolderCount() >= 1) {
-        tree.FillTree();
-        if (statusBar != nullptr)
-            statusBar->ShowStoreFile(settings);
-    } else {
-        // Nothing of the previous store may stay reachable: its items would
-        // name folders the snapshot no longer has.
-        TreeView_DeleteAllItems(tree.control);
-        if (toolbar != nullptr)
-            toolbar->EnableButton(FALSE, ID_NEW_ENTRY);
-    }
-    tree.SetBusy(false);
+    views.StoreReplaced(false, false);
 }

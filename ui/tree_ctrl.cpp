@@ -151,12 +151,6 @@ void CTreeCtrl::SetBusy(bool on)
     SetControlBusy(control, on);
 }
 
-void CTreeCtrl::ReloadTree()
-{
-    store->ReloadSnapshot();
-    FillTree();
-}
-
 void CTreeCtrl::OnSelectionChanged(CToolBarWnd* toolbar)
 {
     TreePosition pos;

@@ -12,6 +12,7 @@ class CmyXml;
 class CINI;
 class CListCtrl;
 class CStatusBarWnd;
+class ViewSync;
 
 // (folder index, note index); a folder's note index is -1.
 struct TreePosition {
@@ -32,6 +33,7 @@ public:
     CINI* settings = nullptr;
     CListCtrl* list = nullptr;
     CStatusBarWnd* statusBar = nullptr;
+    ViewSync* views = nullptr;
     HWND labelEditor = nullptr;
 
     ~CTreeCtrl();
@@ -49,8 +51,6 @@ public:
     bool CheckPosition(const TreePosition& pos) const;
     bool GetItemLabel(HTREEITEM item, char* buffer, int size) const;
     void SetBusy(bool on);
-    // Reads the store file again and rebuilds every item (inside SetBusy).
-    void ReloadTree();
     void EnableTreeMenu(HTREEITEM item, HMENU menu) const;
     // Selection change: fills the list for a note, follows with the toolbar.
     void OnSelectionChanged(class CToolBarWnd* toolbar);
@@ -61,8 +61,8 @@ public:
     void StartTreeRename();
     void OnBeginLabelEdit();
     void CommitTreeLabel(const NMTVDISPINFOA* info);
-    bool AddFolderItem();
-    bool AddNoteItem(HTREEITEM folder);
+    // After a new folder or note was written at `created`.
+    void EditNewItem(const TreePosition& created);
     // False when the caller must empty the list (no note selected any more).
     bool DeleteTreeItem();
     void ShowTreeMenu(HINSTANCE instance, POINT screen);
@@ -89,7 +89,6 @@ public:
     bool MoveNoteByDrop(HTREEITEM target);
 
 private:
-    HTREEITEM AppendNewItem(HTREEITEM parent, int image, int selected);
     bool IsStoreOpen() const;
     void ShowSearchHit(const SearchHit& hit);
     HTREEITEM FolderDropTarget(POINT screen) const;

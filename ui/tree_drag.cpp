@@ -6,6 +6,7 @@
 #include "app/ini_settings.h"
 #include "store/xml_store.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_sync.h"
 
 void CTreeCtrl::BeginTreeDrag(const NMTREEVIEWA* info)
 {
@@ -59,8 +60,8 @@ bool CTreeCtrl::MoveNoteByDrop(HTREEITEM target)
 {
     HTREEITEM dragged = draggedItem_;
     draggedItem_ = nullptr;
-    char note[520] = {};
-    char folder[520] = {};
+    char note[kTitleSize] = {};
+    char folder[kTitleSize] = {};
     if (dragged == nullptr || !GetItemLabel(dragged, note, sizeof note) ||
         !GetItemLabel(target, folder, sizeof folder)) {
         ReportModuleError(control, "アイテムの取得に失敗しました。", "ｱｲﾃﾑの取得に失敗しました。",
@@ -68,11 +69,25 @@ bool CTreeCtrl::MoveNoteByDrop(HTREEITEM target)
         return false;
     }
     // Taken before the question: when its box closes, the frame's focus
-    // handler collapses the first folder, which would move the selection.
+    // handler collapses the first folder, which would move the selection;
+    // and the move is of the items the question names.
     TreePosition selected;
     HTREEITEM selection = TreeView_GetSelection(control);
-    if (selection != nullptr)
-        GetItemPosition(selection, &selected);
+    const bool hadNote = selection != nullptr && GetItemPosition(selection, &selected);
+    TreePosition from;
+    TreePosition to;
+    GetItemPosition(dragged, &from);
+    GetItemPosition(target, &to);
+    if (!CheckPosition(from) || !CheckPosition(TreePosition{to.folder, -1})) {
+        RestoreDropHighlight(control, selectedAtDragStart_);
+        return false;
+    }
+    if (to.folder != from.folder &&
+        store->Snapshot()[static_cast<size_t>(to.folder)].notes.size() >= static_cast<size_t>(kMaxChildren)) {
+        RestoreDropHighlight(control, selectedAtDragStart_);
+        MessageBoxA(control, kTargetFullText, "移動確認", MB_OK | MB_ICONERROR);
+        return false;
+    }
     char question[1200];
     snprintf(question, sizeof question, "' %s ' を ' %s ' に移動しますか？", note, folder);
     // Where nothing moves, the highlight leaves the target again.
@@ -80,26 +95,25 @@ bool CTreeCtrl::MoveNoteByDrop(HTREEITEM target)
     RestoreDropHighlight(control, selectedAtDragStart_);
     if (!confirmed)
         return true;
-    TreePosition from;
-    TreePosition to;
-    GetItemPosition(dragged, &from);
-    GetItemPosition(target, &to);
     if (to.folder == from.folder) {
         MessageBoxA(control, "移動できません。移動先と移動元がおんなじです!", "移動確認", MB_OK | MB_ICONERROR);
         return false;
     }
-    if (!CheckPosition(from) || !CheckPosition(TreePosition{to.folder, -1}))
-        return false;
 
-    store->MoveNote(from.folder, from.note, to.folder, control);
-    SetBusy(true);
-    ReloadTree();
-    SetBusy(false);
-    // Items do not survive the rebuild: the selection is found again by
-    // its position.
-    HTREEITEM again = selection != nullptr ? FindItemAtPosition(selected) : nullptr;
-    if (again == nullptr)
-        return false;
-    TreeView_SelectItem(control, again);
-    return IsNoteItem(control, again);
+    int movedTo = -1;
+    if (!store->MoveNote(from.folder, from.note, to.folder, control, &movedTo)) {
+        MessageBoxA(control, "ノートの移動に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+        return views->TreeChanged(hadNote ? &selected : nullptr);
+    }
+    // The note the user had selected stays selected, wherever it now stands.
+    TreePosition keep = selected;
+    if (hadNote) {
+        if (selected.folder == from.folder && selected.note == from.note)
+            keep = TreePosition{to.folder, movedTo};
+        else if (selected.folder == from.folder && selected.note > from.note)
+            --keep.note;
+        else if (selected.folder == to.folder && selected.note >= movedTo)
+            ++keep.note;
+    }
+    return views->TreeChanged(hadNote ? &keep : nullptr);
 }

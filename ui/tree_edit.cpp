@@ -9,6 +9,7 @@
 #include "ui/list_ctrl.h"
 #include "ui/tree_ctrl.h"
 #include "ui/view_helpers.h"
+#include "ui/view_sync.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
     item.hItem = info->item.hItem;
     item.pszText = info->item.pszText;
     SendMessageA(control, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    char name[520] = {};
+    char name[kTitleSize] = {};
     if (!GetItemLabel(info->item.hItem, name, sizeof name))
         return;
     // A name holds at most 259 bytes.
@@ -65,51 +66,35 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
     TreePosition pos;
     bool isNote = GetItemPosition(info->item.hItem, &pos);
     if (!CheckPosition(pos)) {
-        SetBusy(true);
-        ReloadTree();
-        SetBusy(false);
+        views->TreeChanged(nullptr);
         return;
     }
-    if (isNote)
-        store->RenameNote(name, pos.folder, pos.note, control);
-    else
-        store->RenameFolder(name, pos.folder, control);
-
-    SetBusy(true);
-    ReloadTree();
-    // The store sorts by name: find the item at its new place.
-    TreePosition found;
-    found.folder = isNote ? pos.folder : store->FindFolderByName(name);
-    found.note = isNote ? store->FindNoteByName(pos.folder, name) : -1;
-    if (found.folder != -1 && (!isNote || found.note != -1)) {
-        HTREEITEM again = FindItemAtPosition(found);
-        if (again != nullptr) {
-            TreeView_EnsureVisible(control, again);
-            TreeView_SelectItem(control, again);
-        }
-    }
-    SetBusy(false);
+    // The store sorts by name: the item is selected at its new place.
+    int moved = -1;
+    int done = isNote ? store->RenameNote(name, pos.folder, pos.note, control, &moved)
+                      : store->RenameFolder(name, pos.folder, control, &moved);
+    TreePosition found = pos;
+    if (done && moved >= 0)
+        (isNote ? found.note : found.folder) = moved;
+    views->TreeChanged(&found);
 }
 
-HTREEITEM CTreeCtrl::AppendNewItem(HTREEITEM parent, int image, int selected)
+void CTreeCtrl::EditNewItem(const TreePosition& created)
 {
-    HTREEITEM item = InsertTreeItem(control, parent, kNewName, image, selected);
+    // The tree again from the file, the selection as it was; the new item
+    // opens for its name.
+    TreePosition selected;
+    HTREEITEM selection = TreeView_GetSelection(control);
+    bool hadSelection = selection != nullptr;
+    if (hadSelection)
+        GetItemPosition(selection, &selected);
+    views->TreeChanged(hadSelection ? &selected : nullptr);
+    HTREEITEM item = FindItemAtPosition(created);
     if (item == nullptr)
-        return nullptr;
+        return;
     TreeView_EnsureVisible(control, item);
     SetFocus(control);
     TreeView_EditLabel(control, item);
-    return item;
-}
-
-bool CTreeCtrl::AddFolderItem()
-{
-    return AppendNewItem(TVI_ROOT, 1, 0) != nullptr;
-}
-
-bool CTreeCtrl::AddNoteItem(HTREEITEM folder)
-{
-    return folder != nullptr && AppendNewItem(folder, 2, 3) != nullptr;
 }
 
 bool CTreeCtrl::DeleteTreeItem()
@@ -117,7 +102,7 @@ bool CTreeCtrl::DeleteTreeItem()
     HTREEITEM selected = TreeView_GetSelection(control);
     if (selected == nullptr)
         return true;
-    char label[520] = {};
+    char label[kTitleSize] = {};
     if (!GetItemLabel(selected, label, sizeof label)) {
         MessageBoxA(control, "ﾃｷｽﾄの取得に失敗しました。", "ERROR", MB_OK | MB_ICONERROR);
         return true;
@@ -138,20 +123,6 @@ bool CTreeCtrl::DeleteTreeItem()
                     "ERROR", MB_OK | MB_ICONERROR);
         return true;
     }
-    TreeView_DeleteItem(control, selected);
-
-    SetBusy(true);
-    ReloadTree();
-    bool noteSelected = false;
-    if (isNote) {
-        // The next note, the folder's last note, or the folder itself.
-        HTREEITEM next = FindItemAtPosition(pos);
-        if (next != nullptr) {
-            TreeView_SelectItem(control, next);
-            TreePosition now;
-            noteSelected = GetItemPosition(next, &now);
-        }
-    }
-    SetBusy(false);
-    return noteSelected;
+    // A note: the next note, the folder's last note, or the folder itself.
+    return views->TreeChanged(isNote ? &pos : nullptr);
 }

@@ -8,6 +8,10 @@
 
 void CTreeCtrl::FindNext(const SearchRequest& request)
 {
+    // Not while a dialog or a question has the main window: what it asked
+    // about must stay where it is, and a worker may be writing the file.
+    if (!IsWindowEnabled(GetAncestor(control, GA_ROOT)))
+        return;
     SearchHit hit;
     if (SearchStep(&searchState, request, store->Snapshot(), &hit, IsAnsiLeadByte)) {
         ShowSearchHit(hit);

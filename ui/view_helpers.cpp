@@ -1,5 +1,10 @@
 #include "ui/view_helpers.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "app/ansi_text.h"
+
 void SetControlBusy(HWND control, bool on)
 {
     if (on) {
@@ -21,7 +26,11 @@ bool TakeLabelText(HWND* editor, char* text, int size)
     text[0] = '\0';
     if (taken == nullptr)
         return false;
-    GetWindowTextA(taken, text, size);
+    // Read whole, then cut on a character boundary.
+    std::vector<char> whole(static_cast<size_t>(std::max(GetWindowTextLengthA(taken), 0)) + 1, '\0');
+    GetWindowTextA(taken, whole.data(), static_cast<int>(whole.size()));
+    CutAnsiInPlace(whole.data(), size > 0 ? static_cast<size_t>(size - 1) : 0);
+    lstrcpynA(text, whole.data(), size);
     if (text[0] == '\0') {
         SendMessageA(taken, EM_UNDO, 0, 0);
         return false;
