@@ -70,6 +70,12 @@ HRESULT CountWrite(const char*, const char*)
     return S_OK;
 }
 
+DialogHost HostOf(CChildWnd& child)
+{
+    return DialogHost{GetModuleHandleA(nullptr), child.hwndTreeHost, &child.list, &child.tree,
+                      &child.store, &child.settings, &child.views};
+}
+
 // A frame on the store at path, the first note selected and shown.
 MYWND* OpenFrame(const std::string& folder, const std::string& path)
 {
@@ -135,8 +141,7 @@ void UpdateCheckBench(const std::string& folder)
         child.store.SetBeforeReplaceHook(CountWrite);
         storeWrites = 0;
         double start = Now();
-        Dlg_Updatechk check(GetModuleHandleA(nullptr), IDD_UPDATE_CHECK, child.hwndTreeHost, &child.list,
-                            &child.tree, &child.store, &child.settings);
+        Dlg_Updatechk check(IDD_UPDATE_CHECK, HostOf(child));
         checks.push_back((Now() - start) * 1000.0);
         writes.push_back(storeWrites);
         // What the check's one write and reload cost on their own.
@@ -147,7 +152,7 @@ void UpdateCheckBench(const std::string& folder)
             snprintf(records[i].key, sizeof records[i].key, "0-0-%d", static_cast<int>(i));
         start = Now();
         child.store.ApplyCheckResults(records, nullptr);
-        child.list.RefreshList(&child.tree);
+        child.views.RefreshList();
         stores.push_back((Now() - start) * 1000.0);
         CloseFrame(frame);
         floors.push_back(BareRequests(urls));
@@ -188,8 +193,7 @@ void RegisterOnce(CChildWnd& child, const std::string& address, bool fetch, doub
         *pressed = Now();
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    Dlg_NewPinRoll dialog(GetModuleHandleA(nullptr), IDD_NEW_ENTRY, child.hwndTreeHost, &child.list, &child.tree,
-                          &child.store, &child.settings);
+    Dlg_NewPinRoll dialog(IDD_NEW_ENTRY, HostOf(child));
     done = true;
     driver.join();
 }

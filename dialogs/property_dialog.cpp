@@ -144,9 +144,9 @@ void Dlg_Property::OnRefetch()
     EnableControls(false);
     countdown_.Start(dialog_);
     const std::string exeDir = context_.ExeDir();
-    refetch_ = Refetch{};
+    fetched_ = Refetch{};
     if (!worker_.Start([this, address, charset, exeDir] {
-            refetch_ = RefetchTitle(address, charset, exeDir.c_str());
+            fetched_ = RefetchTitle(address, charset, exeDir.c_str());
             PostMessageA(dialog_, WM_REFETCHED, 0, 0);
         })) {
         countdown_.Stop(dialog_);
@@ -157,10 +157,10 @@ void Dlg_Property::OnRefetch()
 
 void Dlg_Property::ApplyRefetch()
 {
-    if (!refetch_.done)
+    if (!fetched_.done)
         return;
-    const Refetch found = refetch_;
-    refetch_ = Refetch{};
+    const Refetch found = fetched_;
+    fetched_ = Refetch{};
     if (!found.reached)
         MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
     else

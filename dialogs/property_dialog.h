@@ -70,6 +70,6 @@ private:
     EntryRecord record_;
     EntryRecord initial_;   // title, address and comment as first shown
     std::string caption_;   // put back when a refetch ends
-    Refetch refetch_ = {};
+    Refetch fetched_ = {};
     WorkerThread worker_;   // last: ends (waits) before the fields it uses
 };

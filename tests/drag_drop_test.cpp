@@ -196,3 +196,34 @@ TEST_F(DragDrop, TreeDragImageHasOneImageEvenWhereTheControlGivesNone)
     ImageList_GetIconSize(images.Get(), &width, &height);
     EXPECT_GE(width, label.right - label.left) << "the label fits";
 }
+
+TEST_F(DragDrop, TheSelectedNoteStaysSelectedWhereverItNowStands)
+{
+    // x-note moves up one place when a-note leaves its folder.
+    StartWithStore({Folder(0, "仕事", {Note(0, "a-note", SampleEntries(1, "a")), Note(1, "m-note", SampleEntries(1, "m")),
+                                       Note(2, "x-note", SampleEntries(2, "x"))}),
+                    Folder(1, "趣味")});
+    Show();
+    PumpUntil([this] { return GetForegroundWindow() == Frame() && GetFocus() == Tree(); });
+    TreeView_Expand(Tree(), TreeView_GetRoot(Tree()), TVE_EXPAND);
+    Select(0, 2);
+    ASSERT_EQ(Drag(Label(0, 0), Label(1, -1), TreeHost()).size(), 1u);
+    EXPECT_EQ(SelectedLabel(), "x-note");
+    EXPECT_EQ(Column(0), (Labels{"x0", "x1"}));
+}
+
+TEST_F(DragDrop, AFullNoteIsRefusedBeforeAnyQuestion)
+{
+    StartWithStore({Folder(0, "仕事", {Note(0, "a-note", SampleEntries(1, "a")), Note(1, "full", SampleEntries(1000, "x"))}),
+                    Folder(1, "趣味")});
+    Show();
+    PumpUntil([this] { return GetForegroundWindow() == Frame() && GetFocus() == Tree(); });
+    TreeView_Expand(Tree(), TreeView_GetRoot(Tree()), TVE_EXPAND);
+    Select(0, 0);
+    const std::string before = StoreBytes();
+    std::vector<SeenBox> seen = Drag(Row(0), Label(0, 1), ListHost(), {IDOK});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "移動確認");
+    EXPECT_EQ(seen[0].text, "移動できません。移動先にはこれ以上追加できません (1000 個まで)。");
+    EXPECT_EQ(StoreBytes(), before);
+}

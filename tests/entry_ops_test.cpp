@@ -46,68 +46,6 @@ StoreTree FiveAndThree()
     return {Folder(0, "f", {Note(0, "five", SampleEntries(5, "五")), Note(1, "three", SampleEntries(3, "三"))})};
 }
 
-// A hidden window holding the entry list: report mode, the key in the last
-// of nine columns.
-class EntryList {
-public:
-    explicit EntryList(const std::vector<std::string>& keys)
-    {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&icc);
-        host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 300, nullptr, nullptr, nullptr, nullptr);
-        list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 600, 300, host_, nullptr,
-                                nullptr, nullptr);
-        for (int c = 0; c < 9; ++c) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = 60;
-            column.pszText = const_cast<char*>(c == 8 ? "ID" : "col");
-            SendMessageA(list_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-        }
-        for (size_t i = 0; i < keys.size(); ++i) {
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT;
-            item.iItem = static_cast<int>(i);
-            item.pszText = const_cast<char*>("title");
-            SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            LVITEMA sub = {};
-            sub.iSubItem = 8;
-            sub.pszText = const_cast<char*>(keys[i].c_str());
-            SendMessageA(list_, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&sub));
-        }
-    }
-    ~EntryList() { DestroyWindow(host_); }
-
-    void Select(std::initializer_list<int> rows)
-    {
-        for (int row : rows) {
-            LVITEMA state = {};
-            state.stateMask = LVIS_SELECTED;
-            state.state = LVIS_SELECTED;
-            SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-        }
-    }
-    std::vector<std::string> Keys() const
-    {
-        std::vector<std::string> keys;
-        int rows = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < rows; ++i) {
-            char key[16] = {};
-            LVITEMA item = {};
-            item.iSubItem = 8;
-            item.pszText = key;
-            item.cchTextMax = sizeof key;
-            SendMessageA(list_, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-            keys.push_back(key);
-        }
-        return keys;
-    }
-    HWND Handle() const { return list_; }
-
-private:
-    HWND host_;
-    HWND list_;
-};
 
 std::string BackupBytes(const std::string& path)
 {
@@ -153,14 +91,18 @@ TEST_F(EntryOps, AddEntryRefusesA1001stEntry)
     EXPECT_EQ(Bytes(), before);
 }
 
-TEST_F(EntryOps, EditEntryRewritesEveryValueInPlace)
+TEST_F(EntryOps, EditEntryRewritesTitleAddressAndCommentOnly)
 {
     StoreTree tree = FiveAndThree();
     UseStore(tree);
     ExpectedEntry edited{"2", "7", "0", "2023/01/02", "2023/02/03", "2023/03/04",
                          "https://example.org/新", "新しい題名", "コメント"};
     ASSERT_EQ(store_.EditEntry(RecordOf(edited, 0, 1, 2), nullptr), 1);
-    tree[0].notes[1].entries[2] = edited;
+    // The count, state and dates the file holds win over the caller's.
+    ExpectedEntry& kept = tree[0].notes[1].entries[2];
+    kept.list = edited.list;
+    kept.title = edited.title;
+    kept.comment = edited.comment;
     EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
     std::string before = Bytes();
     EXPECT_EQ(store_.EditEntry(RecordOf(edited, 0, 1, 3), nullptr), 0);
@@ -288,45 +230,36 @@ TEST_F(EntryOps, AnEmptyValueCanStillBeChanged)
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-TEST_F(EntryOps, DeleteSelectedEntriesRemovesEntriesAndRowsAndRenumbers)
+TEST_F(EntryOps, DeleteEntriesRemovesWhatTheKeysNamedAndRenumbers)
 {
     StoreTree tree = FiveAndThree();
     UseStore(tree);
-    EntryList list({"0-0-0", "0-0-1", "0-0-2", "0-0-3", "0-0-4"});
-    list.Select({1, 3});
-    ASSERT_EQ(store_.DeleteSelectedEntries(list.Handle(), nullptr), 1);
+    ASSERT_EQ(store_.DeleteEntries({"0-0-1", "0-0-3"}, nullptr), 1);
     auto& entries = tree[0].notes[0].entries;
     entries = {entries[0], entries[2], entries[4]};
     EXPECT_TRUE(StoreHolds(path_, Renumbered(tree), kCompact));
-    EXPECT_EQ(list.Keys(), (std::vector<std::string>{"0-0-0", "0-0-2", "0-0-4"}));
 }
 
-TEST_F(EntryOps, DeleteSelectedEntriesVisitsEverySelectedRowOnceAndSkipsUnknownKeys)
+TEST_F(EntryOps, DeleteEntriesTakesEachKeyOnceAndSkipsUnknownKeys)
 {
     StoreTree tree = FiveAndThree();
     UseStore(tree);
-    // Rows 0..5: the last three selected rows name nothing in the file.
-    EntryList list({"0-0-0", "0-0-1", "0-0-2", "0-0-9", "7-0-0", "0-5-1", "0-0-4"});
-    list.Select({0, 1, 3, 4, 5, 6});
     MessageBoxAnswerer boxes;
-    ASSERT_EQ(store_.DeleteSelectedEntries(list.Handle(), nullptr), 1);
+    // The last keys name nothing in the file, one is given twice.
+    ASSERT_EQ(store_.DeleteEntries({"0-0-0", "0-0-1", "0-0-1", "0-0-4", "0-0-9", "7-0-0", "0-5-1", "x"}, nullptr), 1);
     auto& entries = tree[0].notes[0].entries;
     entries = {entries[2], entries[3]};
     EXPECT_TRUE(StoreHolds(path_, Renumbered(tree), kCompact));
-    EXPECT_EQ(list.Keys(), (std::vector<std::string>{"0-0-2", "0-0-9", "7-0-0", "0-5-1"}));
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-TEST_F(EntryOps, DeleteSelectedEntriesWithNothingToDeleteWritesNothing)
+TEST_F(EntryOps, DeleteEntriesWithNothingToDeleteWritesNothing)
 {
     UseStore(FiveAndThree());
     std::string before = Bytes();
-    EntryList list({"0-0-0", "0-0-7"});
-    EXPECT_EQ(store_.DeleteSelectedEntries(list.Handle(), nullptr), 0);
-    list.Select({1});
-    EXPECT_EQ(store_.DeleteSelectedEntries(list.Handle(), nullptr), 0);
+    EXPECT_EQ(store_.DeleteEntries({}, nullptr), 0);
+    EXPECT_EQ(store_.DeleteEntries({"0-0-7"}, nullptr), 0);
     EXPECT_EQ(Bytes(), before);
-    EXPECT_EQ(list.Keys().size(), 2u);
 }
 
 TEST_F(EntryOps, MoveEntryAppendsItToTheDestinationAndRenumbersBoth)

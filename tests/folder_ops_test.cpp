@@ -59,15 +59,16 @@ TEST_F(FolderOps, NewFolderTakesItsIdFromTheFileNotFromAStaleSnapshot)
     EXPECT_TRUE(StoreHolds(path_, tree, kIndented));
 }
 
-TEST_F(FolderOps, NewFolderWithoutARootReturnsZeroSilently)
+TEST_F(FolderOps, NewFolderWithoutARootIsReportedAndWritesNothing)
 {
     MessageBoxAnswerer boxes;
     store_.SetStorePath(folder_.File("missing.xml").c_str());
     size_t logged = LogLines().size();
     EXPECT_EQ(store_.NewFolder(nullptr), 0);
     EXPECT_FALSE(FileExists(folder_.File("missing.xml")));
-    EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(LogLines().size(), logged);
+    EXPECT_FALSE(FileExists(folder_.File("missing_old.xml")));
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(LogLines().size(), logged + 1);
 }
 
 TEST_F(FolderOps, NewNoteKeeps999UntilItsFolderIsRenumbered)

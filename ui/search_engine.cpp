@@ -80,7 +80,8 @@ bool ResumeAfterHit(const std::vector<FolderRecord>& folders, SearchState* state
     const EntryRecord* at = EntryAtState(folders, *state);
     if (at != nullptr && IsHit(*at, *state))
         return true;
-    for (int pass = 0; pass < 2; ++pass) {
+    // An entry without an address cannot be told from another.
+    for (int pass = 0; pass < 2 && state->hitAddress[0] != '\0'; ++pass) {
         for (size_t f = 0; f < folders.size(); ++f) {
             if (pass == 0 && static_cast<int>(f) != state->folder)
                 continue;

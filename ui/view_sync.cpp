@@ -76,8 +76,13 @@ bool ViewSync::RebuildTree(const TreePosition* select)
     bool noteSelected = false;
     if (item != nullptr) {
         TreeView_EnsureVisible(tree->control, item);
-        TreeView_SelectItem(tree->control, item);
         noteSelected = IsNoteItem(tree->control, item);
+        // A rebuilt tree may select an item by itself: then no change comes
+        // to fill the list.
+        if (TreeView_GetSelection(tree->control) != item)
+            TreeView_SelectItem(tree->control, item);
+        else if (noteSelected)
+            list->FillList(select->folder, select->note);
     }
     tree->SetBusy(false);
     if (toolbar != nullptr)
@@ -93,10 +98,17 @@ void ViewSync::StoreReplaced(bool keepSelection, bool reload)
         tree->GetSelectedPosition(&selected);
     // Positions of the old file mean nothing in the new one.
     tree->searchState = SearchState{};
-    ListView_DeleteAllItems(list->control);
+    if (!keepSelection)
+        ListView_DeleteAllItems(list->control);
     if (reload)
         store->ReloadSnapshot();
     RebuildTree(hadSelection ? &selected : nullptr);
+    // The list keeps showing its note, from the file as it is now.
+    int folder = -1;
+    int note = -1;
+    list->ShownNote(&folder, &note);
+    if (keepSelection && ListView_GetItemCount(list->control) > 0)
+        list->FillList(folder, note);
     if (statusBar != nullptr && settings != nullptr && store->StorePath()[0] != '\0')
         statusBar->ShowStoreFile(*settings);
 }
