@@ -179,18 +179,13 @@ void CListCtrl::SetBusy(bool on)
 
 void CListCtrl::ShowListMenu(POINT screen, HWND tree)
 {
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_CONTEXT));
-    if (menu == nullptr)
-        return;
-    HMENU popup = GetSubMenu(menu, 1);
     LVHITTESTINFO hit;
     ZeroMemory(&hit, sizeof hit);
     GetCursorPos(&hit.pt);
     ScreenToClient(control, &hit.pt);
     bool rowFlag = ListView_HitTest(control, &hit) >= 0;
-    EnableListMenu(popup, rowFlag, tree);
-    TrackPopupMenu(popup, TPM_LEFTBUTTON, screen.x, screen.y, 0, GetParent(control), nullptr);
-    DestroyMenu(menu);
+    ShowContextMenu(instance, 1, GetParent(control), screen, TPM_LEFTBUTTON,
+                    [&](HMENU popup) { EnableListMenu(popup, rowFlag, tree); });
 }
 
 int CListCtrl::FindRowByKey(const char* key) const

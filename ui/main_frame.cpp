@@ -4,6 +4,7 @@
 
 #include "ui/live_frames.h"
 #include "ui/message_loop.h"
+#include "ui/view_helpers.h"
 #include "resources/resource.h"
 
 MYWND::MYWND(HINSTANCE instance, const char* modulePath, ModalDialogRunner runDialog)
@@ -91,23 +92,15 @@ void MYWND::SetTrayIcon(BOOL add)
 
 void MYWND::ShowTrayMenu()
 {
-    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(IDM_CONTEXT));
-    if (menu == nullptr)
-        return;
-    HMENU popup = GetSubMenu(menu, 2);
     POINT pt;
     GetCursorPos(&pt);
-    EnableMenuItem(popup, ID_SHOW_WINDOW,
-                   MF_BYCOMMAND | (IsWindowVisible(hwnd) ? MF_GRAYED : MF_ENABLED));
-    // A modal dialog (the frame is disabled meanwhile) and its worker use
-    // the objects that ending the program would delete.
-    EnableMenuItem(popup, ID_EXIT, MF_BYCOMMAND | (IsWindowEnabled(hwnd) ? MF_ENABLED : MF_GRAYED));
-    // Foreground first and WM_NULL after: otherwise the menu does not close
-    // when the user clicks elsewhere.
-    SetForegroundWindow(hwnd);
-    TrackPopupMenu(popup, TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
-    PostMessageA(hwnd, WM_NULL, 0, 0);
-    DestroyMenu(menu);
+    ShowContextMenu(hInst, 2, hwnd, pt, TPM_BOTTOMALIGN, [&](HMENU popup) {
+        EnableMenuItem(popup, ID_SHOW_WINDOW,
+                       MF_BYCOMMAND | (IsWindowVisible(hwnd) ? MF_GRAYED : MF_ENABLED));
+        // A modal dialog (the frame is disabled meanwhile) and its worker use
+        // the objects that ending the program would delete.
+        EnableMenuItem(popup, ID_EXIT, MF_BYCOMMAND | (IsWindowEnabled(hwnd) ? MF_ENABLED : MF_GRAYED));
+    }, true);
 }
 
 void MYWND::EnableMenu(HMENU menu)

@@ -3,6 +3,7 @@
 #include "store/xml_store.h"
 #include "resources/resource.h"
 #include "ui/tree_ctrl.h"
+#include "ui/view_helpers.h"
 
 bool CTreeCtrl::IsStoreOpen() const
 {
@@ -29,10 +30,6 @@ void CTreeCtrl::EnableTreeMenu(HTREEITEM item, HMENU menu) const
 
 void CTreeCtrl::ShowTreeMenu(HINSTANCE instance, POINT screen)
 {
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_CONTEXT));
-    if (menu == nullptr)
-        return;
-    HMENU popup = GetSubMenu(menu, 0);
     TVHITTESTINFO hit;
     ZeroMemory(&hit, sizeof hit);
     GetCursorPos(&hit.pt);
@@ -43,9 +40,8 @@ void CTreeCtrl::ShowTreeMenu(HINSTANCE instance, POINT screen)
         item = nullptr;
     if (item != nullptr)
         TreeView_SelectItem(control, item);
-    EnableTreeMenu(item, popup);
-    TrackPopupMenu(popup, TPM_LEFTBUTTON, screen.x, screen.y, 0, GetParent(control), nullptr);
-    DestroyMenu(menu);
+    ShowContextMenu(instance, 0, GetParent(control), screen, TPM_LEFTBUTTON,
+                    [&](HMENU popup) { EnableTreeMenu(item, popup); });
 }
 
 LRESULT CTreeCtrl::DrawTreeItem(const NMTVCUSTOMDRAW* draw) const

@@ -4,6 +4,25 @@
 #include <vector>
 
 #include "app/ansi_text.h"
+#include "resources/resource.h"
+
+void ShowContextMenu(HINSTANCE instance, int sub, HWND owner, POINT screen, UINT flags,
+                     const std::function<void(HMENU popup)>& prepare, bool tray)
+{
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_CONTEXT));
+    if (menu == nullptr)
+        return;
+    HMENU popup = GetSubMenu(menu, sub);
+    if (popup != nullptr) {
+        prepare(popup);
+        if (tray)
+            SetForegroundWindow(owner);
+        TrackPopupMenu(popup, flags, screen.x, screen.y, 0, owner, nullptr);
+        if (tray)
+            PostMessageA(owner, WM_NULL, 0, 0);
+    }
+    DestroyMenu(menu);
+}
 
 void SetControlBusy(HWND control, bool on)
 {

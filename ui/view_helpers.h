@@ -2,7 +2,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 // Small pieces both views share.
+
+// Shows part `sub` of the context menu resource at screen, for owner:
+// loaded, prepared (items grayed), tracked and destroyed in one place.
+// tray: the icon's menu, which needs the owner in the foreground first and
+// a message after, or it does not close on a click elsewhere.
+void ShowContextMenu(HINSTANCE instance, int sub, HWND owner, POINT screen, UINT flags,
+                     const std::function<void(HMENU popup)>& prepare, bool tray = false);
 
 // Around every rebuild of a view: wait cursor, mouse captured by the control
 // and its drawing locked; off releases all three and repaints at once.
