@@ -20,8 +20,8 @@ const char kModule[] = ".\\Dlg_NewPinRoll";
 const char kCaption[] = "新規ピンロール";
 // The marker of a title the program could not obtain.
 const char kNotFound[] = "Not Found";
-// Posted by the worker as its last step.
-const UINT WM_REGISTERED = WM_APP + 5;
+// Posted by the fetch as its last step.
+const UINT WM_FETCHED = WM_APP + 5;
 
 }  // namespace
 
@@ -70,8 +70,8 @@ BOOL Dlg_NewPinRoll::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, L
     case WM_COUNTDOWN:
         countdown_.OnMessage(dialog_, wParam, kCaption);
         return TRUE;
-    case WM_REGISTERED:
-        ApplyOutcome();
+    case WM_FETCHED:
+        OnFetched(wParam);
         return TRUE;
     case WM_CLOSE:
         OnCancel();
@@ -214,74 +214,80 @@ void Dlg_NewPinRoll::OnAutoFetchClicked()
 void Dlg_NewPinRoll::OnRegister()
 {
     // Enter reaches here too: never while a folder row is chosen or a
-    // registration has the button disabled. A worker that still runs with
-    // it enabled is ending (its message was answered): wait for it.
-    if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)))
+    // registration has the button disabled.
+    if (!IsWindowEnabled(GetDlgItem(dialog_, IDOK)) || work_.Running())
         return;
-    worker_.Wait();
-    ApplyOutcome();
-    // The input is read and checked here, on the dialog's thread; the
-    // worker gets its own copy.
     const Job job{autoFetch_, destFolder_, destNote_, entryPosition_};
     EntryRecord record;
     if (!ReadInput(job, &record) || RefuseDuplicate(job, record))
         return;
     EnableInputs(false);
     job_ = job;
-    outcome_ = Outcome::kNone;
-    if (!worker_.Start([this, job, record] {
-            outcome_ = RegisterEntry(job, record);
-            PostMessageA(dialog_, WM_REGISTERED, 0, 0);
-        })) {
+    if (!job.autoFetch) {
+        AddNow(record);
+        return;
+    }
+    // The fetch gets its own copy; the countdown runs while the server is asked.
+    fetch_ = std::make_shared<Fetch>();
+    fetch_->record = record;
+    std::shared_ptr<Fetch> fetch = fetch_;
+    countdown_.Start(dialog_);
+    if (!work_.Start(dialog_, WM_FETCHED, [fetch] { FetchPage(fetch.get()); })) {
+        countdown_.Stop(dialog_);
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
-        PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+        EndDialog(dialog_, 1);
     }
 }
 
 void Dlg_NewPinRoll::OnCancel()
 {
-    // Also Esc and the close box: the dialog ends only once the worker
-    // has, and what it did is shown first.
-    worker_.Wait();
-    ApplyOutcome();
+    // Also Esc and the close box: at once, whatever the server does; a
+    // fetch still under way is dropped and nothing is written.
+    work_.Abandon();
+    countdown_.Stop(dialog_);
     result_ = 1;
     EndDialog(dialog_, result_);
 }
 
-void Dlg_NewPinRoll::ApplyOutcome()
+void Dlg_NewPinRoll::OnFetched(WPARAM job)
 {
-    const Outcome outcome = outcome_;
-    outcome_ = Outcome::kNone;
-    switch (outcome) {
-    case Outcome::kNone:
+    if (!work_.Take(job) || !fetch_)
         return;
-    case Outcome::kUnreachable:
-        // The address could not be reached: let the user correct it.
+    std::shared_ptr<Fetch> fetch = std::move(fetch_);
+    countdown_.Stop(dialog_);
+    SetWindowTextA(dialog_, kCaption);
+    if (!fetch->reached) {
+        MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
+        // Let the user correct the address.
         EnableInputs(true);
         return;
-    case Outcome::kAddFailed:
+    }
+    const FetchedTitle& title = fetch->title;
+    if (title.found && !title.converted)
+        LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
+    // No title, an empty one or one that could not be converted: the
+    // entry is still filed, under the marker.
+    if (!title.converted || title.text.empty()) {
+        SetWindowTextA(title_, kNotFound);
+        PutField(fetch->record.title, kNotFound);
+    } else {
+        SetWindowTextA(title_, title.text.c_str());
+        PutField(fetch->record.title, title.text);
+    }
+    AddNow(fetch->record);
+}
+
+void Dlg_NewPinRoll::AddNow(const EntryRecord& record)
+{
+    if (context_.store->AddEntry(record, dialog_) == 0) {
+        MessageBoxA(dialog_, "ピンロールの作成に失敗しました", "ERROR", MB_OK | MB_ICONWARNING);
         EnableWindow(GetDlgItem(dialog_, IDOK), TRUE);
         EnableWindow(GetDlgItem(dialog_, IDCANCEL), TRUE);
         return;
-    case Outcome::kAdded:
-        context_.views->ShowNote(job_.folder, job_.note);
-        PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
-        return;
     }
-}
-
-// ---- On the worker thread ----
-
-Dlg_NewPinRoll::Outcome Dlg_NewPinRoll::RegisterEntry(const Job& job, EntryRecord record)
-{
-    if (job.autoFetch && !FetchPage(&record))
-        return Outcome::kUnreachable;
-    SendMessageA(dialog_, WM_COUNTDOWN, 1, 0);
-    if (context_.store->AddEntry(record, dialog_) == 0) {
-        MessageBoxA(dialog_, "ピンロールの作成に失敗しました", "ERROR", MB_OK | MB_ICONWARNING);
-        return Outcome::kAddFailed;
-    }
-    return Outcome::kAdded;
+    context_.views->ShowNote(job_.folder, job_.note);
+    result_ = 1;
+    EndDialog(dialog_, result_);
 }
 
 bool Dlg_NewPinRoll::ReadInput(const Job& job, EntryRecord* record)
@@ -341,31 +347,17 @@ void Dlg_NewPinRoll::EnableInputs(bool enable)
         EnableWindow(control, enable ? TRUE : FALSE);
 }
 
-bool Dlg_NewPinRoll::FetchPage(EntryRecord* record)
+// ---- On the fetch's own thread ----
+
+void Dlg_NewPinRoll::FetchPage(Fetch* fetch)
 {
     CInet inet;
-    FetchedTitle fetched;
-    if (inet.OpenInternet() != 0) {
-        if (inet.QueryLastModified(record->list, record->update) == CInet::kNotOpened) {
-            inet.CloseInternet();
-            MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
-            return false;
-        }
-        SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
-        fetched = FetchTitle(inet, record->list, -1);
-        inet.CloseInternet();
-        if (fetched.found)
-            SetWindowTextA(title_, fetched.Shown().c_str());
-        if (fetched.found && !fetched.converted)
-            LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
+    if (inet.OpenInternet() == 0)
+        return;   // offline: filed under the marker
+    if (inet.QueryLastModified(fetch->record.list, fetch->record.update) == CInet::kNotOpened) {
+        fetch->reached = false;
+        return;
     }
-    // No title, an empty one or one that could not be converted: the
-    // entry is still filed, under the marker.
-    if (!fetched.converted || fetched.text.empty()) {
-        SetWindowTextA(title_, kNotFound);
-        PutField(record->title, kNotFound);
-    } else {
-        PutField(record->title, fetched.text);
-    }
-    return true;
+    fetch->title = FetchTitle(inet, fetch->record.list, -1);
+    inet.CloseInternet();
 }

@@ -1,14 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "app/owned_handle.h"
 #include "app/window_object.h"
 #include "dialogs/countdown.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/worker_thread.h"
+#include "dialogs/detached_work.h"
 #include "store/records.h"
+#include "web/title_fetch.h"
 
 // The new-entry dialog (template 109): title (typed, or fetched from the
 // page), address, comment and destination note. "登録" hands the work to a
@@ -46,19 +48,23 @@ private:
     void OnCancel();
     int EntriesIn(int folder, int note) const;
 
-    // The worker's one result, posted as WM_REGISTERED.
-    enum class Outcome { kNone, kUnreachable, kAddFailed, kAdded };
+    // What the fetch found, owned by its thread until it posts.
+    struct Fetch {
+        EntryRecord record;
+        bool reached = true;
+        FetchedTitle title;
+    };
 
     bool ReadInput(const Job& job, EntryRecord* record);
     bool RefuseDuplicate(const Job& job, const EntryRecord& record);
     void EnableInputs(bool enable);
-    // The worker's outcome, once: the views follow the file, or the dialog
-    // takes input again. Called for its message and after a stop waited.
-    void ApplyOutcome();
+    // The fetch has posted: the title into the record, then the entry.
+    void OnFetched(WPARAM job);
+    // Adds the entry on this thread; the views show it and the dialog ends.
+    void AddNow(const EntryRecord& record);
 
-    // RegisterEntry and its steps, on the worker thread.
-    Outcome RegisterEntry(const Job& job, EntryRecord record);
-    bool FetchPage(EntryRecord* record);
+    // On the fetch's own thread: the page's date and title.
+    static void FetchPage(Fetch* fetch);
 
     DialogContext context_;
     INT_PTR result_ = 0;
@@ -75,9 +81,8 @@ private:
     bool autoFetch_ = false;
     std::vector<Destination> rows_;
     Job job_ = {};
-    // Written by the worker before it posts, read after (or after Wait).
-    Outcome outcome_ = Outcome::kNone;
+    std::shared_ptr<Fetch> fetch_;
     OwnedImageList images_;   // a ComboBoxEx does not free its image list
     Countdown countdown_;
-    WorkerThread worker_;     // last: ends (waits) before the fields it uses
+    DetachedWork work_;
 };

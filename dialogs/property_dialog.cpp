@@ -60,7 +60,7 @@ BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
         return TRUE;
     case WM_REFETCHED:
-        ApplyRefetch();
+        ApplyRefetch(wParam);
         return TRUE;
     case WM_CTLCOLORSTATIC:
         *result = OnStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -128,11 +128,8 @@ LRESULT Dlg_Property::OnStaticColour(HDC dc, HWND control)
 
 void Dlg_Property::OnRefetch()
 {
-    // A worker that still runs with the button enabled is ending.
-    if (!IsWindowEnabled(refetch_))
+    if (!IsWindowEnabled(refetch_) || work_.Running())
         return;
-    worker_.Wait();
-    ApplyRefetch();
     // Read here, on the dialog's thread: "OK" may read the boxes meanwhile.
     EntryRecord record;
     if (!Validate(&record))
@@ -143,11 +140,10 @@ void Dlg_Property::OnRefetch()
     caption_ = ControlText(dialog_, kAddressSize);
     EnableControls(false);
     countdown_.Start(dialog_);
-    const std::string exeDir = context_.ExeDir();
-    fetched_ = Refetch{};
-    if (!worker_.Start([this, address, charset, exeDir] {
-            fetched_ = RefetchTitle(address, charset, exeDir.c_str());
-            PostMessageA(dialog_, WM_REFETCHED, 0, 0);
+    std::shared_ptr<Refetch> fetched = std::make_shared<Refetch>();
+    fetched_ = fetched;
+    if (!work_.Start(dialog_, WM_REFETCHED, [fetched, address, charset] {
+            *fetched = RefetchTitle(address, charset);
         })) {
         countdown_.Stop(dialog_);
         EnableControls(true);
@@ -155,12 +151,14 @@ void Dlg_Property::OnRefetch()
     }
 }
 
-void Dlg_Property::ApplyRefetch()
+void Dlg_Property::ApplyRefetch(WPARAM job)
 {
-    if (!fetched_.done)
+    if (!work_.Take(job) || !fetched_)
         return;
-    const Refetch found = fetched_;
-    fetched_ = Refetch{};
+    const Refetch found = *fetched_;
+    fetched_.reset();
+    if (found.found && !found.converted)
+        LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
     if (!found.reached)
         MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
     else
@@ -182,8 +180,9 @@ void Dlg_Property::OnOk()
 
 void Dlg_Property::End(INT_PTR result)
 {
-    // Cancel, Esc and the close box wait for a refetch to end first.
-    worker_.Wait();
+    // At once, whatever the server does: a refetch under way is dropped.
+    work_.Abandon();
+    countdown_.Stop(dialog_);
     result_ = result;
     EndDialog(dialog_, result);
 }
@@ -245,10 +244,9 @@ bool Dlg_Property::Update()
 
 // ---- On the worker thread ----
 
-Dlg_Property::Refetch Dlg_Property::RefetchTitle(const std::string& address, int charset, const char* exeDir)
+Dlg_Property::Refetch Dlg_Property::RefetchTitle(const std::string& address, int charset)
 {
     Refetch result;
-    result.done = true;
     CInet inet;
     if (inet.OpenInternet() != 0) {
         char date[CInet::kDateBufferSize] = {};
@@ -258,9 +256,8 @@ Dlg_Property::Refetch Dlg_Property::RefetchTitle(const std::string& address, int
         } else {
             FetchedTitle fetched = FetchTitle(inet, address.c_str(), charset);
             result.found = fetched.found;
+            result.converted = fetched.converted;
             result.title = fetched.Shown();
-            if (fetched.found && !fetched.converted)
-                LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, exeDir);
         }
         inet.CloseInternet();
     }

@@ -1,13 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/owned_handle.h"
 #include "app/window_object.h"
 #include "dialogs/countdown.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/worker_thread.h"
+#include "dialogs/detached_work.h"
 #include "store/records.h"
 
 // The property dialog (template 110): every value of the list's selected
@@ -37,18 +38,18 @@ private:
     bool Update();
 
     void EnableControls(bool enable);
-    // The refetch's outcome, once: the title box and the controls again.
-    void ApplyRefetch();
+    // The refetch has posted: the title box and the controls again.
+    void ApplyRefetch(WPARAM job);
 
     // What a refetch found, written by the worker before it posts.
     struct Refetch {
-        bool done = false;
         bool reached = true;
         bool found = false;
+        bool converted = false;
         std::string title;
     };
-    // On the worker thread.
-    static Refetch RefetchTitle(const std::string& address, int charset, const char* exeDir);
+    // On the refetch's own thread.
+    static Refetch RefetchTitle(const std::string& address, int charset);
 
     DialogContext context_;
     INT_PTR result_ = 0;
@@ -70,6 +71,6 @@ private:
     EntryRecord record_;
     EntryRecord initial_;   // title, address and comment as first shown
     std::string caption_;   // put back when a refetch ends
-    Refetch fetched_ = {};
-    WorkerThread worker_;   // last: ends (waits) before the fields it uses
+    std::shared_ptr<Refetch> fetched_;
+    DetachedWork work_;
 };

@@ -1,20 +1,18 @@
 #include "dialogs/update_check_dialog.h"
 
 #include <commctrl.h>
-
+#include <wininet.h>
 
 #include "resources/resource.h"
 #include "store/xml_store.h"
 #include "ui/list_ctrl.h"
 #include "ui/view_sync.h"
-#include "web/inet.h"
 
 namespace {
 
-const char kModule[] = ".\\Dlg_UpdateChk";
 const int kUpdateColumn = 5;
 const int kLinkColumn = 7;
-// Shows the worker's newest text in control 1020, ten times a second.
+// Shows the run's progress ten times a second.
 const UINT_PTR kShowTimerId = 1001;
 
 }  // namespace
@@ -26,7 +24,11 @@ Dlg_Updatechk::Dlg_Updatechk(int templateId, const DialogHost& host)
                     reinterpret_cast<LPARAM>(static_cast<WindowObject*>(this)));
 }
 
-Dlg_Updatechk::~Dlg_Updatechk() = default;
+Dlg_Updatechk::~Dlg_Updatechk()
+{
+    if (run_)
+        run_->Stop();
+}
 
 BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LRESULT* result)
 {
@@ -37,14 +39,11 @@ BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LR
         return TRUE;
     case WM_TIMER:
         if (wParam == kShowTimerId)
-            OnShowText();
+            OnTick();
         else if (wParam == Countdown::kTimerId)
             countdown_.Tick(dialog_, "%d 秒");
         else
             return FALSE;
-        return TRUE;
-    case WM_COUNTDOWN:
-        countdown_.OnMessage(dialog_, wParam, nullptr);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
@@ -68,65 +67,96 @@ BOOL Dlg_Updatechk::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LR
 void Dlg_Updatechk::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
-    SetTimer(dialog_, kShowTimerId, 100, nullptr);
-    // The rows are read here, on the list's own thread: from the worker
-    // each cell would be a round trip between threads, a third of the
-    // whole check under Wine.
+    // The rows are read here, on the list's own thread.
     Collect();
-    if (!worker_.Start([this] { CheckUpdates(); }))
-        ReportThreadFailure(dialog_, context_, __LINE__, kModule);
+    if (checks_.empty() || !CanGoOnline()) {
+        Fail();
+        return;
+    }
+    std::vector<std::string> addresses;
+    for (const EntryRecord& record : checks_)
+        addresses.push_back(record.list);
+    run_ = LinkCheckRun::Start(addresses);
+    countdown_.Start(dialog_);
+    SetTimer(dialog_, kShowTimerId, 100, nullptr);
+    OnTick();
 }
 
-void Dlg_Updatechk::OnShowText()
+bool Dlg_Updatechk::CanGoOnline()
 {
-    std::string text;
-    {
-        std::lock_guard<std::mutex> lock(shownLock_);
-        if (!shownChanged_)
-            return;
-        text = shown_;
-        shownChanged_ = false;
+    return InternetAttemptConnect(0) == ERROR_SUCCESS;
+}
+
+void Dlg_Updatechk::OnTick()
+{
+    if (ended_ || !run_)
+        return;
+    LinkCheckProgress progress = run_->Progress();
+    if (progress.checked != lastChecked_) {
+        lastChecked_ = progress.checked;
+        countdown_.Reset();
     }
-    SetDlgItemTextA(dialog_, IDC_CHECK_ADDRESS, text.c_str());
+    if (!progress.waitingOn.empty())
+        SetDlgItemTextA(dialog_, IDC_CHECK_ADDRESS, progress.waitingOn.c_str());
+    if (progress.done)
+        Finish();
+}
+
+void Dlg_Updatechk::Finish()
+{
+    KillTimer(dialog_, kShowTimerId);
+    countdown_.Stop(dialog_);
+    std::vector<LinkOutcome> outcomes = run_->Outcomes();
+    bool changed = false;
+    for (size_t i = 0; i < checks_.size() && i < outcomes.size(); ++i)
+        changed = ApplyOutcome(outcomes[i], &checks_[i]) || changed;
+    if (changed) {
+        SetDlgItemTextA(dialog_, IDC_CHECK_ADDRESS, "XMLﾌｧｲﾙを更新中");
+        if (context_.store->ApplyCheckResults(checks_, dialog_) == 0) {
+            Fail();
+            return;
+        }
+        context_.views->RefreshList();
+    }
+    End(1);
+}
+
+bool Dlg_Updatechk::ApplyOutcome(const LinkOutcome& outcome, EntryRecord* record)
+{
+    auto put = [](char* field, size_t size, const char* value) {
+        if (lstrcmpA(field, value) == 0)
+            return false;
+        lstrcpynA(field, value, static_cast<int>(size));
+        return true;
+    };
+    if (!outcome.asked)
+        return false;
+    switch (outcome.verdict) {
+    case LinkVerdict::kDead:
+        return put(record->valid, sizeof record->valid, "0");
+    case LinkVerdict::kAlive:
+    case LinkVerdict::kMoved: {
+        bool changed = put(record->valid, sizeof record->valid, "1");
+        return put(record->update, sizeof record->update, outcome.hasDate ? outcome.date : "-") || changed;
+    }
+    case LinkVerdict::kNeedsLook:
+        break;
+    }
+    return false;
 }
 
 void Dlg_Updatechk::End(INT_PTR result)
 {
+    if (ended_)
+        return;
+    ended_ = true;
+    KillTimer(dialog_, kShowTimerId);
     countdown_.Stop(dialog_);
-    if (result != 1)
-        running_ = false;
-    worker_.Wait();
-    // The list follows the file on this thread, before the dialog goes.
-    if (written_)
-        context_.views->RefreshList();
-    written_ = false;
+    // Never a wait: the run's requests end on their own, unheard.
+    if (run_)
+        run_->Stop();
     result_ = result;
     EndDialog(dialog_, result);
-}
-
-// ---- On the worker thread ----
-
-void Dlg_Updatechk::CheckUpdates()
-{
-    if (checks_.empty())
-        return Fail();
-    SendMessageA(dialog_, WM_COUNTDOWN, 0, 0);
-    CInet inet;
-    if (inet.OpenInternet() == 0)
-        return Fail();
-    bool changed = false;
-    Examine(inet, &changed);
-    inet.CloseInternet();
-    // Cancelled, in the loop or after its last entry: whatever was found
-    // is forgotten.
-    if (changed && running_) {
-        countdown_.Reset();
-        Show("XMLﾌｧｲﾙを更新中");
-        if (context_.store->ApplyCheckResults(checks_, dialog_) == 0)
-            return Fail();
-        written_ = true;
-    }
-    PostMessageA(dialog_, WM_COMMAND, IDOK, 0);
 }
 
 void Dlg_Updatechk::Collect()
@@ -151,49 +181,8 @@ void Dlg_Updatechk::Collect()
     }
 }
 
-void Dlg_Updatechk::Examine(CInet& inet, bool* changed)
-{
-    for (EntryRecord& record : checks_) {
-        if (!running_)
-            return;
-        countdown_.Reset();
-        Show(record.list);
-        char date[CInet::kDateBufferSize] = {};
-        switch (inet.QueryLastModified(record.list, date)) {
-        case CInet::kNotOpened:
-            if (lstrcmpA(record.valid, "0") != 0) {
-                lstrcpynA(record.valid, "0", sizeof record.valid);
-                *changed = true;
-            }
-            break;
-        case CInet::kNoDate:
-            if (lstrcmpA(record.update, "-") != 0) {
-                lstrcpynA(record.update, "-", sizeof record.update);
-                *changed = true;
-            }
-            break;
-        default:
-            if (lstrcmpA(record.update, date) != 0) {
-                lstrcpynA(record.update, date, sizeof record.update);
-                *changed = true;
-            }
-            break;
-        }
-    }
-}
-
-void Dlg_Updatechk::Show(const char* text)
-{
-    // Under Wine a static repaints at once on every text change: shown
-    // for each of a hundred quick answers a second, the drawing would cost
-    // more than the asking. The dialog's timer shows the newest text.
-    std::lock_guard<std::mutex> lock(shownLock_);
-    shown_ = text;
-    shownChanged_ = true;
-}
-
 void Dlg_Updatechk::Fail()
 {
     MessageBoxA(dialog_, "更新確認処理でエラーが発生しました。", "ERROR", MB_OK | MB_ICONERROR);
-    PostMessageA(dialog_, WM_COMMAND, IDOK, 0);
+    End(1);
 }

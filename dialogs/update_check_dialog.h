@@ -1,26 +1,22 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "app/window_object.h"
 #include "dialogs/countdown.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/worker_thread.h"
 #include "store/records.h"
-
-class CInet;
+#include "web/link_check.h"
 
 // The update check (template 111): the rows to check are read when it
-// opens (all rows of the list, or the selected and focused ones); a worker
-// (CheckUpdates) asks each entry's server for the page's Last-Modified
-// date, records new dates and unreachable
-// addresses, writes them in one go when anything changed and reloads the
-// list. "キャンセル" stops it before the next entry and writes nothing.
-// Runs modally inside its constructor; result 1 finished, 2 cancelled.
+// opens (all rows of the list, or the selected and focused ones); a link
+// check run asks their servers at once, and when it has ended the dialog
+// records new dates, dead links and links alive again, in one write when
+// anything changed, and reloads the list. "キャンセル" ends the dialog at
+// once and writes nothing; the run's requests end on their own. Runs
+// modally inside its constructor; result 1 finished, 2 cancelled.
 class Dlg_Updatechk : public WindowObject {
 public:
     Dlg_Updatechk(int templateId, const DialogHost& host);
@@ -29,35 +25,29 @@ public:
 
     INT_PTR Result() const { return result_; }
 
+    // What a check's outcome changes in a record (valid, update); true
+    // when anything did.
+    static bool ApplyOutcome(const LinkOutcome& outcome, EntryRecord* record);
+
 private:
     void OnInitDialog(HWND dialog);
     void End(INT_PTR result);
-    void OnShowText();
+    void OnTick();
+    // The run has ended: write what changed, reload the list, close.
+    void Finish();
+    void Fail();
+    static bool CanGoOnline();
 
     // The rows to check: the selected and focused ones when any row is
     // selected, else all.
     void Collect();
 
-    // On the worker thread.
-    void CheckUpdates();
-    // Asks each collected entry's server until cancelled.
-    void Examine(CInet& inet, bool* changed);
-    void Show(const char* text);
-    void Fail();
-
     DialogContext context_;
     HWND dialog_ = nullptr;
     INT_PTR result_ = 0;
+    bool ended_ = false;
     Countdown countdown_;
-    // Cleared by the dialog's thread to ask the worker to stop.
-    std::atomic<bool> running_{true};
-    // Set by the worker once the findings are in the file.
-    std::atomic<bool> written_{false};
+    size_t lastChecked_ = 0;
     std::vector<EntryRecord> checks_;
-    // The newest text for control 1020, kept by the worker and shown by
-    // the dialog's thread at its own pace.
-    std::mutex shownLock_;
-    std::string shown_;
-    bool shownChanged_ = false;
-    WorkerThread worker_;   // last: ends (waits) before the fields it uses
+    std::shared_ptr<LinkCheckRun> run_;
 };

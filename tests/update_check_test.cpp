@@ -78,12 +78,13 @@ TEST_F(UpdateCheck, RecordsNewDatesMissingDatesAndDeadLinks)
                {"-", "1", false, true},             // stays "-"
                {"2001/01/01", "1", true, true},     // the server's date
                {"2001/01/01", "1", true, false},    // unreachable: valid "0"
-               {"2001/01/01", "0", true, true}});   // reachable again: stays "0"
+               {"2001/01/01", "0", true, true}});   // reachable again: valid "1"
     Check();
     entries_[0].update = "-";
     entries_[2].update = "2007/03/05";
     entries_[3].valid = "0";
     entries_[4].update = "2007/03/05";
+    entries_[4].valid = "1";
     EXPECT_TRUE(StoreHolds(storePath_, Expected()));
     EXPECT_EQ(RowText(3, 7), "無効") << "the list is reloaded";
     EXPECT_EQ(RowText(2, 5), "2007/03/05");
@@ -93,12 +94,14 @@ TEST_F(UpdateCheck, CancelWhileCheckingWritesNothing)
 {
     StartWith(std::vector<Row>(3, {"2001/01/01", "1", false, true}), 10);
     const std::string before = StoreBytes();
+    DWORD pressed = 0;
     ASSERT_TRUE(DriveModal(ListHost(), ID_CHECK_UPDATES, "", [&](HWND d) {
         WaitUntil([&] { return server_.Requests("/p0") == 1; });
+        pressed = GetTickCount();
         PressButton(d, IDCANCEL);
     }));
+    EXPECT_LT(GetTickCount() - pressed, 1000u) << "no wait for the servers";
     EXPECT_EQ(StoreBytes(), before);
-    EXPECT_EQ(Requests(3), (std::vector<int>{1, 0, 0}));
 }
 
 TEST_F(UpdateCheck, EmptyListIsAnErrorAtOnce)

@@ -1,6 +1,7 @@
 #include "web/inet.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "web/charset_guess.h"
 #include "web/http_date.h"
@@ -47,6 +48,30 @@ int ReadLastModified(HINTERNET request, char* dateOut)
     return CInet::kDateWritten;
 }
 
+LinkFailure FailureOf(DWORD error, bool timeUsedUp)
+{
+    switch (error) {
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        return LinkFailure::kUnresolved;
+    case ERROR_INTERNET_CANNOT_CONNECT:
+        return LinkFailure::kRefused;
+    case ERROR_INTERNET_TIMEOUT:
+    case WSAETIMEDOUT:
+        return LinkFailure::kTimedOut;
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+        return LinkFailure::kSecure;
+    default:
+        // Wine ends a request whose receive time-out fired with "aborted".
+        return timeUsedUp ? LinkFailure::kTimedOut : LinkFailure::kOther;
+    }
+}
+
 }  // namespace
 
 CInet::CInet() : connectable_(InternetAttemptConnect(0) == ERROR_SUCCESS ? 1 : 0) {}
@@ -61,12 +86,115 @@ int CInet::OpenInternet()
     return internet_ ? 1 : 0;
 }
 
+void CInet::SetBounds(DWORD connectMs, DWORD totalMs)
+{
+    connectMs_ = connectMs;
+    totalMs_ = totalMs;
+}
+
+DWORD CInet::Remaining() const
+{
+    ULONGLONG now = GetTickCount64();
+    return now >= deadline_ ? 0 : static_cast<DWORD>(deadline_ - now);
+}
+
+void CInet::BoundReceive()
+{
+    // At least a little time, so that a call is never made with 0, which
+    // WinINet reads as "no time-out".
+    DWORD left = Remaining() > 1 ? Remaining() : 1;
+    InternetSetOptionA(request_.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &left, sizeof left);
+    InternetSetOptionA(request_.Get(), INTERNET_OPTION_SEND_TIMEOUT, &left, sizeof left);
+}
+
+bool CInet::OpenRequest(const char* address, const char* verb, bool followRedirects, LinkFailure* failure)
+{
+    request_.Reset();
+    connect_.Reset();
+    *failure = LinkFailure::kOther;
+    if (!internet_)
+        return false;
+    deadline_ = GetTickCount64() + totalMs_;
+
+    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+    URL_COMPONENTSA parts;
+    ZeroMemory(&parts, sizeof parts);
+    parts.dwStructSize = sizeof parts;
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof host;
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlA(address, 0, 0, &parts)) {
+        *failure = FailureOf(GetLastError(), false);
+        return false;
+    }
+    const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && !secure) {
+        // Other schemes (ftp) the library opens itself.
+        request_.Reset(InternetOpenUrlA(internet_.Get(), address, nullptr, 0, 0, 0));
+        if (!request_)
+            *failure = FailureOf(GetLastError(), Remaining() == 0);
+        return static_cast<bool>(request_);
+    }
+    std::string object(parts.lpszUrlPath != nullptr ? std::string(parts.lpszUrlPath, parts.dwUrlPathLength) : "");
+    if (parts.lpszExtraInfo != nullptr)
+        object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (object.empty())
+        object = "/";
+
+    connect_.Reset(InternetConnectA(internet_.Get(), host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connect_) {
+        *failure = FailureOf(GetLastError(), false);
+        return false;
+    }
+    const char* accept[] = {"*/*", nullptr};
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
+                  INTERNET_FLAG_KEEP_CONNECTION | (secure ? INTERNET_FLAG_SECURE : 0) |
+                  (followRedirects ? 0 : INTERNET_FLAG_NO_AUTO_REDIRECT);
+    request_.Reset(HttpOpenRequestA(connect_.Get(), verb, object.c_str(), nullptr, nullptr, accept, flags, 0));
+    if (!request_) {
+        *failure = FailureOf(GetLastError(), false);
+        return false;
+    }
+    DWORD connect = connectMs_ < totalMs_ ? connectMs_ : totalMs_;
+    InternetSetOptionA(request_.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    BoundReceive();
+    if (!HttpSendRequestA(request_.Get(), nullptr, 0, nullptr, 0)) {
+        DWORD error = GetLastError();
+        *failure = FailureOf(error, Remaining() < totalMs_ / 10);
+        request_.Reset();
+        return false;
+    }
+    *failure = LinkFailure::kNone;
+    return true;
+}
+
+CInet::Answer CInet::Ask(const char* address, const char* verb)
+{
+    Answer answer;
+    if (!OpenRequest(address, verb, false, &answer.failure))
+        return answer;
+    DWORD status = 0;
+    DWORD length = sizeof status;
+    if (HttpQueryInfoA(request_.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr))
+        answer.status = static_cast<int>(status);
+    else
+        answer.status = 200;   // not HTTP (ftp): it opened
+    char location[2048] = {};
+    DWORD locationLength = sizeof location - 1;
+    if (IsRedirect(answer.status) &&
+        HttpQueryInfoA(request_.Get(), HTTP_QUERY_LOCATION, location, &locationLength, nullptr))
+        answer.location.assign(location, strnlen(location, sizeof location));
+    answer.dateResult = ReadLastModified(request_.Get(), answer.date);
+    request_.Reset();
+    connect_.Reset();
+    return answer;
+}
+
 int CInet::QueryLastModified(const char* address, char* dateOut)
 {
-    if (!internet_)
-        return kNotOpened;
-    request_.Reset(InternetOpenUrlA(internet_.Get(), address, nullptr, 0, 0, 0));
-    if (!request_)
+    LinkFailure failure;
+    if (!OpenRequest(address, "GET", true, &failure))
         return kNotOpened;
     const int result = ReadLastModified(request_.Get(), dateOut);
     request_.Reset();
@@ -75,17 +203,19 @@ int CInet::QueryLastModified(const char* address, char* dateOut)
 
 int CInet::ReadTitle(const char* address, char* titleOut)
 {
-    if (!internet_)
-        return 0;
-    request_.Reset(InternetOpenUrlA(internet_.Get(), address, nullptr, 0, 0, 0));
-    if (!request_)
+    LinkFailure failure;
+    if (!OpenRequest(address, "GET", true, &failure))
         return 0;
 
     TitleScan scan;
     char chunk[kChunkRead + 1];
     for (;;) {
         DWORD delivered = 0;
-        // A failed read ends the data; what was collected so far stays.
+        // The whole request has its bound; a failed read ends the data, and
+        // what was collected so far stays.
+        if (Remaining() == 0)
+            break;
+        BoundReceive();
         if (!InternetReadFile(request_.Get(), chunk, kChunkRead, &delivered) || delivered == 0)
             break;
         chunk[delivered] = '\0';
@@ -108,5 +238,6 @@ void CInet::CloseInternet()
     // The child first: closing the root alone would leave this object
     // holding a request handle that WinINet has already freed.
     request_.Reset();
+    connect_.Reset();
     internet_.Reset();
 }

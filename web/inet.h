@@ -2,15 +2,27 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <string>
+
 #include "web/inet_handle.h"
+#include "web/link_verdict.h"
 
 // The program's HTTP client: one object per worker job, on the worker's
 // stack. Order of use: construct, OpenInternet, any number of
-// QueryLastModified / ReadTitle, CloseInternet, destroy.
+// QueryLastModified / ReadTitle / Ask, CloseInternet, destroy.
+//
+// Every request is bounded: connecting within the connect bound, the whole
+// request (headers and the body read) within the total bound. WinINet keeps
+// the time-outs it honours on the request handle; the total deadline is
+// kept here between reads. A server that drips a byte a second can still
+// hold one call past it, so callers never wait for a worker themselves.
 class CInet {
 public:
     static constexpr int kTitleBufferSize = 520;   // 519 title bytes and a zero
     static constexpr int kDateBufferSize = 11;     // "%d/%02d/%02d" and a zero
+
+    static constexpr DWORD kConnectMs = 10000;
+    static constexpr DWORD kTotalMs = 20000;
 
     // Last-modified query results.
     static constexpr int kNotOpened = 0;
@@ -43,8 +55,33 @@ public:
     // Closes the last request and the root handle.
     void CloseInternet();
 
+    // Other bounds than kConnectMs and kTotalMs (tests, the link check).
+    void SetBounds(DWORD connectMs, DWORD totalMs);
+
+    // One request for the link check, redirects not followed: how it
+    // ended, the status, where a redirect points, the Last-Modified date
+    // (kNoDate or kDateWritten into date). The body is never read.
+    struct Answer {
+        LinkFailure failure = LinkFailure::kOther;
+        int status = 0;
+        std::string location;
+        int dateResult = kNoDate;
+        char date[kDateBufferSize] = {};
+    };
+    Answer Ask(const char* address, const char* verb);
+
 private:
+    // Opens request_ on the address with the bounds set and sends it; false
+    // with *failure set when there is no answer.
+    bool OpenRequest(const char* address, const char* verb, bool followRedirects, LinkFailure* failure);
+    DWORD Remaining() const;
+    void BoundReceive();
+
     int connectable_;
-    InetHandle internet_;   // declared before the request: destroyed after it
+    DWORD connectMs_ = kConnectMs;
+    DWORD totalMs_ = kTotalMs;
+    ULONGLONG deadline_ = 0;
+    InetHandle internet_;   // declared before its children: destroyed after them
+    InetHandle connect_;
     InetHandle request_;
 };

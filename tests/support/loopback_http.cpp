@@ -14,14 +14,14 @@ const size_t kMaxRequest = 16 * 1024;
 const uint64_t kEndlessCap = 64ull * 1024 * 1024;   // a runaway client still ends
 const DWORD kSocketTimeoutMs = 20000;
 
-SOCKET BindLoopback(unsigned short* port)
+SOCKET BindLoopback(const char* host, unsigned short* port)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return s;
     sockaddr_in address = {};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = inet_addr(host);
     address.sin_port = 0;
     int length = sizeof address;
     if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
@@ -45,14 +45,14 @@ std::string RequestPath(const std::string& request)
 
 }  // namespace
 
-LoopbackHttp::LoopbackHttp() : listener_(INVALID_SOCKET)
+LoopbackHttp::LoopbackHttp(const char* address) : address_(address), listener_(INVALID_SOCKET)
 {
     stopped_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
         return;
     unsigned short port = 0;
-    SOCKET s = BindLoopback(&port);
+    SOCKET s = BindLoopback(address_.c_str(), &port);
     if (s == INVALID_SOCKET)
         return;
     if (listen(s, SOMAXCONN) != 0) {
@@ -98,7 +98,7 @@ std::string LoopbackHttp::Url(const std::string& path)
         snprintf(query, sizeof query, "?run=%lu-%llu-%u", GetCurrentProcessId(),
                  static_cast<unsigned long long>(GetTickCount64()), ++serial_);
     }
-    return "http://127.0.0.1:" + std::to_string(port_) + path + query;
+    return "http://" + address_ + ":" + std::to_string(port_) + path + query;
 }
 
 int LoopbackHttp::Requests(const std::string& path) const
@@ -184,6 +184,29 @@ void LoopbackHttp::Answer(uintptr_t client)
         }
     }
 
+    if (page.silent) {
+        // Holds the connection without a word until the client goes.
+        while (WaitForSingleObject(stopped_, 0) != WAIT_OBJECT_0) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(static_cast<SOCKET>(client), &readable);
+            timeval tick = {0, 100000};
+            int ready = select(0, &readable, nullptr, nullptr, &tick);
+            if (ready < 0 || (ready > 0 && recv(client, buffer, sizeof buffer, 0) <= 0))
+                break;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
+        closesocket(client);
+        return;
+    }
+    const bool isHead = request.compare(0, 5, "HEAD ") == 0;
+    if (isHead) {
+        if (!page.headStatus.empty())
+            page.status = page.headStatus;
+        page.body.clear();
+        page.ending = LoopbackPage::Ending::Complete;
+    }
     std::string head = "HTTP/1.1 " + page.status + "\r\n";
     for (const std::string& line : page.headers)
         head += line + "\r\n";
@@ -218,13 +241,13 @@ void LoopbackHttp::Answer(uintptr_t client)
     closesocket(client);
 }
 
-RefusingLoopbackPort::RefusingLoopbackPort()
+RefusingLoopbackPort::RefusingLoopbackPort(const char* address)
 {
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
         return;
     started_ = true;
-    SOCKET s = BindLoopback(&port_);
+    SOCKET s = BindLoopback(address, &port_);
     socket_ = s;
     if (s == INVALID_SOCKET)
         port_ = 0;

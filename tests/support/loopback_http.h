@@ -21,14 +21,22 @@ struct LoopbackPage {
     // Above 0: the whole response, head and body, goes out one byte at a
     // time with this pause before each byte (a slow server).
     int byteDelayMs = 0;
+    // Accepts and reads the request, then never answers (until the client
+    // goes or the server stops).
+    bool silent = false;
+    // When set, the status a HEAD request gets instead (e.g. "405 Method
+    // Not Allowed" from a server that refuses HEAD). HEAD never gets a body.
+    std::string headStatus;
 };
 
-// A small HTTP server on 127.0.0.1 with an ephemeral port, for tests that
-// must not leave the machine. One thread per connection, one response per
-// connection ("Connection: close"); unknown paths get a 404 page.
+// A small HTTP server on a loopback address (127.0.0.1 unless told; any
+// of 127.0.0.2 to 127.0.0.250 stands for another host) with an ephemeral
+// port, for tests that must not leave the machine. One thread per
+// connection, one response per connection ("Connection: close"); unknown
+// paths get a 404 page.
 class LoopbackHttp {
 public:
-    LoopbackHttp();
+    explicit LoopbackHttp(const char* address = "127.0.0.1");
     ~LoopbackHttp();
     LoopbackHttp(const LoopbackHttp&) = delete;
     LoopbackHttp& operator=(const LoopbackHttp&) = delete;
@@ -38,7 +46,7 @@ public:
 
     void Serve(const std::string& path, const LoopbackPage& page);
 
-    // http://127.0.0.1:port/path plus a query no earlier run has used, so
+    // http://address:port/path plus a query no earlier run has used, so
     // that no cache of the HTTP client can answer in the server's place.
     std::string Url(const std::string& path);
 
@@ -52,6 +60,7 @@ private:
     bool SendSlowly(uintptr_t client, const std::string& bytes, int delayMs);
     void CountSent(const std::string& path, uint64_t bytes);
 
+    std::string address_;
     uintptr_t listener_;
     unsigned short port_ = 0;
     std::atomic<bool> stopping_{false};
@@ -71,7 +80,7 @@ private:
 // every connection to it is refused.
 class RefusingLoopbackPort {
 public:
-    RefusingLoopbackPort();
+    explicit RefusingLoopbackPort(const char* address = "127.0.0.1");
     ~RefusingLoopbackPort();
     RefusingLoopbackPort(const RefusingLoopbackPort&) = delete;
     RefusingLoopbackPort& operator=(const RefusingLoopbackPort&) = delete;
