@@ -2,6 +2,7 @@
 
 #include "dialogs/about.h"
 #include "dialogs/import_dialog.h"
+#include "dialogs/link_check_dialog.h"
 #include "dialogs/new_entry_dialog.h"
 #include "dialogs/property_dialog.h"
 #include "dialogs/update_check_dialog.h"
@@ -24,6 +25,12 @@ void RunModalDialog(int templateId, const DialogHost& host, const char* path)
     case IDD_IMPORT:
         delete new Dlg_Import(templateId, host, path);
         break;
+    case IDD_LINK_CHECK: {
+        Dlg_LinkCheck check(templateId, host);
+        if (check.Ran())
+            Dlg_LinkResults results(IDD_LINK_RESULTS, host, check);
+        break;
+    }
     case IDD_ABOUT: {
         // The about box needs none of the program's objects.
         Dlg_Ver about(host.instance, templateId, host.owner);

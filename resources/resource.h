@@ -32,6 +32,9 @@
 #define IDD_SEARCH 112
 #define IDD_ABOUT 114
 #define IDD_IMPORT 115
+// The link check of the whole collection or a folder, and its results.
+#define IDD_LINK_CHECK 150
+#define IDD_LINK_RESULTS 151
 
 // Commands of the menus, the toolbar and the accelerator tables.
 #define ID_OPEN_STORE 40009
@@ -57,6 +60,8 @@
 // Bookmark files of browsers: import into the store, export the store.
 #define ID_IMPORT 40101
 #define ID_EXPORT 40102
+#define ID_CHECK_ALL_LINKS 40401
+#define ID_CHECK_FOLDER_LINKS 40402
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)
@@ -90,6 +95,13 @@
 // Import dialog (115).
 #define IDC_IMPORT_COUNT 1029
 #define IDC_IMPORT_PROGRESS 1030
+// Link check (150) and its results (151).
+#define IDC_LINK_PROGRESS 1501
+#define IDC_LINK_COUNT 1502
+#define IDC_LINK_HOST 1503
+#define IDC_LINK_TIME 1504
+#define IDC_LINK_LIST 1505
+#define IDC_LINK_SUMMARY 1506
 
 // Windows of the frame: the two panes, the hosts of the views in them, the
 // strip above the tree, the status bar and the views themselves.

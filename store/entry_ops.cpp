@@ -237,7 +237,7 @@ int CmyXml::RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner)
     });
 }
 
-int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner)
+int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner, bool backup)
 {
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);
@@ -258,5 +258,5 @@ int CmyXml::ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owne
         if (written)
             SavePlain(doc);
         return 1;
-    });
+    }, backup);
 }

@@ -112,7 +112,8 @@ public:
     int DeleteEntries(const std::vector<std::string>& keys, HWND owner);
     int MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner);
     int RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner);
-    int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner);
+    // backup: the usual backup first (a check of the whole collection).
+    int ApplyCheckResults(const std::vector<EntryRecord>& records, HWND owner, bool backup = false);
 
     // ---- Import ----
     // Writes what a merge plan (bookmark_merge.h) made from the snapshot

@@ -99,7 +99,8 @@ TEST(Resources, MainMenuHasEveryItemWithItsKeyLabelAndCommand)
                           {"隠す(&H)\tCtrl+X", 40013}}},
         {"編集(&E)", {{"削除(&D)\tDEL", 40019}, {"編集(&T)\tCtrl+T", 40020}, {nullptr, 0},
                       {"全て選択(&A)\tCtrl+A", 40021}, {"アドレスをコピー(&C)\tCtrl+C", 40022},
-                      {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023}}},
+                      {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023}, {nullptr, 0},
+                      {"リンクの一括確認(&K)...", 40401}}},
         {"表示(&V)", {{"更新を確認(&U)\tCtrl+U", 40026}, {nullptr, 0},
                       {"最新の情報に更新(&R)\tF5", 40027}}},
         {"ヘルプ(&H)", {{"ﾊﾞｰｼﾞｮﾝ情報(&A)", 40029}}},
@@ -111,7 +112,7 @@ TEST(Resources, ContextMenusAreTreeListAndTrayInThatOrder)
     ExpectMenu(IDM_CONTEXT, {
         {nullptr, {{"削除(&D)", 40019}, {nullptr, 0}, {"編集(&T)", 40020}, {nullptr, 0},
                    {"新規ノート(&L)", 40052}, {"新規フォルダ(&W)", 40011}, {nullptr, 0},
-                   {"新規ピンロール(&N)", 40053}}},
+                   {"新規ピンロール(&N)", 40053}, {nullptr, 0}, {"リンクの一括確認(&K)...", 40402}}},
         {nullptr, {{"削除(&D)", 40019}, {nullptr, 0}, {"編集(&T)", 40020}, {nullptr, 0},
                    {"新規ピンロール(&N)", 40053}, {nullptr, 0},
                    {"アドレスをコピー(&C)", 40022}, {"ブラウザで開く(&O)", 40047}, {nullptr, 0},

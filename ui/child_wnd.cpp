@@ -233,6 +233,10 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
     case ID_EXPORT:
         ExportBookmarks(host);
         return TRUE;
+    case ID_CHECK_ALL_LINKS:
+    case ID_CHECK_FOLDER_LINKS:
+        CheckLinks(command == ID_CHECK_FOLDER_LINKS);
+        return TRUE;
     case ID_NEW_FOLDER:
         NewFolderCommand();
         return TRUE;
@@ -347,8 +351,24 @@ BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
     return TRUE;
 }
 
-void CChildWnd::RunDialog(int templateId, const char* path)
+void CChildWnd::RunDialog(int templateId, const char* path, int folder)
 {
     if (runDialog != nullptr)
-        runDialog(templateId, DialogHost{hInst, hwndTreeHost, &list, &tree, &store, &settings, &views}, path);
+        runDialog(templateId, DialogHost{hInst, hwndTreeHost, &list, &tree, &store, &settings, &views, folder}, path);
+}
+
+void CChildWnd::CheckLinks(bool selectedFolder)
+{
+    if (store.StorePath()[0] == '\0')
+        return;
+    int folder = -1;
+    if (selectedFolder) {
+        TreePosition pos;
+        HTREEITEM item = TreeView_GetSelection(tree.control);
+        // The tree's menu offers it on a folder only.
+        if (item == nullptr || tree.GetItemPosition(item, &pos) || !tree.CheckPosition(pos))
+            return;
+        folder = pos.folder;
+    }
+    RunDialog(IDD_LINK_CHECK, nullptr, folder);
 }

@@ -67,5 +67,7 @@ private:
     // Picks the store file named in the settings' buffers; false after a
     // message box said why not.
     bool SelectChosenStore();
-    void RunDialog(int templateId, const char* path = nullptr);
+    void RunDialog(int templateId, const char* path = nullptr, int folder = -1);
+    // The link check of the whole collection, or of the selected folder.
+    void CheckLinks(bool selectedFolder);
 };

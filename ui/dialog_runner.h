@@ -17,6 +17,8 @@ struct DialogHost {
     CINI* settings = nullptr;
     // Views change only through here, on the window thread.
     ViewSync* views = nullptr;
+    // The folder a command is about (-1: the whole collection).
+    int folder = -1;
 };
 
 // Runs the modal dialog of a template (109 new entry, 110 properties, 111

@@ -128,6 +128,7 @@ void MYWND::EnableMenu(HMENU menu)
     const UINT withStore = child.store.StorePath()[0] != '\0' ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(menu, ID_IMPORT, MF_BYCOMMAND | withStore);
     EnableMenuItem(menu, ID_EXPORT, MF_BYCOMMAND | withStore);
+    EnableMenuItem(menu, ID_CHECK_ALL_LINKS, MF_BYCOMMAND | withStore);
 }
 
 BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*)
@@ -181,6 +182,7 @@ BOOL MYWND::OnCommand(int command)
     case ID_NEW_NOTE:
     case ID_IMPORT:
     case ID_EXPORT:
+    case ID_CHECK_ALL_LINKS:
         SendMessageA(target, WM_COMMAND, command, 0);
         return TRUE;
     case ID_NEW_ENTRY:

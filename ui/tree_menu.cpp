@@ -14,12 +14,14 @@ void CTreeCtrl::EnableTreeMenu(HTREEITEM item, HMENU menu) const
 {
     auto gray = [menu](UINT id) { EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED); };
     if (item == nullptr) {
-        for (UINT id : {ID_DELETE, ID_EDIT, ID_NEW_NOTE, ID_NEW_ENTRY, ID_CHECK_UPDATES})
+        for (UINT id : {ID_DELETE, ID_EDIT, ID_NEW_NOTE, ID_NEW_ENTRY, ID_CHECK_UPDATES, ID_CHECK_FOLDER_LINKS})
             gray(id);
     } else {
         TreePosition pos;
         if (!GetItemPosition(item, &pos))
             gray(ID_NEW_ENTRY);
+        else
+            gray(ID_CHECK_FOLDER_LINKS);   // a folder's links only
     }
     gray(ID_SELECT_ALL);
     gray(ID_COPY_ADDRESS);

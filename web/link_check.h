@@ -31,7 +31,7 @@ LinkOutcome CheckOneLink(CInet& inet, const std::string& address);
 struct LinkCheckBounds {
     DWORD connectMs = 10000;
     DWORD totalMs = 20000;
-    int parallel = 24;    // requests at once
+    int parallel = 32;    // requests at once
     int perHost = 2;      // requests at once to one host
 };
 

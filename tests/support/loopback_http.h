@@ -26,7 +26,7 @@ struct LoopbackPage {
     bool silent = false;
     // When set, the status a HEAD request gets instead (e.g. "405 Method
     // Not Allowed" from a server that refuses HEAD). HEAD never gets a body.
-    std::string headStatus;
+    std::string headStatus{};
 };
 
 // A small HTTP server on a loopback address (127.0.0.1 unless told; any
