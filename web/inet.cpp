@@ -1,9 +1,11 @@
 #include "web/inet.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "web/charset_guess.h"
 #include "web/http_date.h"
+#include "web/page_charset.h"
 #include "web/title_scan.h"
 
 namespace {
@@ -75,11 +77,23 @@ int CInet::QueryLastModified(const char* address, char* dateOut)
 
 int CInet::ReadTitle(const char* address, char* titleOut)
 {
+    return ReadTitle(address, titleOut, nullptr);
+}
+
+int CInet::ReadTitle(const char* address, char* titleOut, PageBytes* page)
+{
     if (!internet_)
         return 0;
     request_.Reset(InternetOpenUrlA(internet_.Get(), address, nullptr, 0, 0, 0));
     if (!request_)
         return 0;
+
+    if (page != nullptr) {
+        char type[256] = {};
+        DWORD typeLength = sizeof type - 1;
+        if (HttpQueryInfoA(request_.Get(), HTTP_QUERY_CONTENT_TYPE, type, &typeLength, nullptr))
+            page->contentType.assign(type, strnlen(type, sizeof type));
+    }
 
     TitleScan scan;
     char chunk[kChunkRead + 1];
@@ -94,6 +108,8 @@ int CInet::ReadTitle(const char* address, char* titleOut)
     }
     scan.Finish();
     lstrcpynA(titleOut, scan.Title(), kTitleBufferSize);
+    if (page != nullptr)
+        page->head = scan.Head();
     // The request stays open until the next query or CloseInternet.
     return scan.Found() ? 1 : 0;
 }
