@@ -183,10 +183,17 @@ bool IsSevenBit(const unsigned char* s, size_t n, size_t* complete)
     return true;
 }
 
+// A designation of ISO-2022-JP: ESC $ @, ESC $ B, ESC $ ( D/O/Q, ESC ( B,
+// ESC ( J, ESC ( I.
 bool HasJisEscape(const unsigned char* s, size_t n)
 {
-    for (size_t i = 0; i + 1 < n; ++i) {
-        if (s[i] == 0x1B && (s[i + 1] == '$' || s[i + 1] == '('))
+    for (size_t i = 0; i + 2 < n; ++i) {
+        if (s[i] != 0x1B)
+            continue;
+        const unsigned char a = s[i + 1];
+        const unsigned char b = s[i + 2];
+        if ((a == '$' && (b == '@' || b == 'B')) || (a == '(' && (b == 'B' || b == 'J' || b == 'I')) ||
+            (a == '$' && b == '(' && i + 3 < n && strchr("DOQ", s[i + 3]) != nullptr && s[i + 3] != 0))
             return true;
     }
     return false;
