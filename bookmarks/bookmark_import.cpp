@@ -109,6 +109,14 @@ const char* TagEnd(const char* from, const char* end)
     return from;
 }
 
+// A value cut to its field may end in the space between two words; it
+// would not read back the same.
+void DropEndSpace(std::string& text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+}
+
 bool IsAscii(const std::string& text)
 {
     for (char c : text) {
@@ -552,6 +560,7 @@ void Reader::PushLevel()
             level.note = parent->kind == LevelKind::Top ? pendingFolder_
                                                         : parent->note + kPathJoin + pendingFolder_;
             level.note.resize(CutLength(level.note.data(), level.note.size(), kNameBytes));
+            DropEndSpace(level.note);
             level.noteRepeat = names_[level.names][level.note]++;
             if (parent->kind == LevelKind::Deep && parent->group >= 0)
                 containers_[static_cast<size_t>(parent->group)] = true;
@@ -615,11 +624,23 @@ void Reader::DropEmptyContainers()
 {
     std::vector<ImportedNote> kept;
     kept.reserve(result_.notes.size());
+    bool dropped = false;
     for (size_t i = 0; i < result_.notes.size(); ++i) {
         if (!containers_[i] || !result_.notes[i].entries.empty())
             kept.push_back(std::move(result_.notes[i]));
+        else
+            dropped = true;
     }
     result_.notes.swap(kept);
+    if (!dropped)
+        return;
+    // The store never sees a dropped note: its namesakes count without it.
+    std::unordered_map<std::string, size_t> seen;
+    for (ImportedNote& group : result_.notes) {
+        char repeat[24];
+        snprintf(repeat, sizeof repeat, "%zu", group.folderRepeat);
+        group.noteRepeat = seen[group.folder + '\0' + repeat + '\0' + group.note]++;
+    }
 }
 
 void Reader::TakeLink()
@@ -644,6 +665,7 @@ void Reader::TakeLink()
     AppendDecodedText(captured_.data(), captured_.size(), false, title);
     bool lost = false;
     entry.title = Ansi(title, kTitleBytes, &lost);
+    DropEndSpace(entry.title);
     result_.lostCharacters += lost ? 1 : 0;
     if (entry.title.empty())
         entry.title.assign(entry.address, 0, CutLength(entry.address.data(), entry.address.size(), kTitleBytes));
@@ -705,6 +727,7 @@ std::string Reader::Name(Span text, const char* fallback)
     AppendDecodedText(text.text, text.length, false, utf8);
     bool lost = false;
     std::string name = Ansi(utf8, kNameBytes, &lost);
+    DropEndSpace(name);
     result_.lostCharacters += lost ? 1 : 0;
     return name.empty() ? std::string(fallback) : name;
 }
