@@ -40,9 +40,9 @@ class BookmarkPlatform;
 struct ImportedNote {
     std::string folder;        // at most 259 bytes, never empty
     std::string note;          // at most 259 bytes; empty: the folder alone
+    std::vector<ImportedEntry> entries;
     size_t folderRepeat = 0;   // earlier top-level folders of the same name
     size_t noteRepeat = 0;     // earlier notes of the same name in that folder
-    std::vector<ImportedEntry> entries;
 };
 
 struct BookmarkImport {
