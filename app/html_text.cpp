@@ -134,13 +134,17 @@ uint32_t UnitValue(Unit unit)
     return static_cast<uint32_t>(static_cast<typename std::make_unsigned<Unit>::type>(unit));
 }
 
-// Calls emit(value, decoded) for each unit kept, with a space for each run
-// of white space between others; `decoded` marks a reference's character.
+// Calls emit(value, decoded) for each unit kept, with one space for each
+// run of raw white space between others; `decoded` marks a reference's
+// character. With `foldDecoded`, white space written as a reference folds
+// as well; without it, it is content (a no-break space, raw or not, a
+// space). Returns false when nothing but white space was there.
 template <class Unit, class Sink>
-void Clean(const Unit* text, size_t length, Sink&& emit)
+bool Clean(const Unit* text, size_t length, bool foldDecoded, Sink&& emit)
 {
     bool pendingSpace = false;
     bool any = false;
+    bool solid = false;
     for (size_t i = 0; i < length;) {
         uint32_t code = UnitValue(text[i]);
         size_t used = 1;
@@ -153,10 +157,15 @@ void Clean(const Unit* text, size_t length, Sink&& emit)
             code = 0xA0;   // a raw no-break space in UTF-8
             used = 2;
         }
+        if (code == 0xA0 && !foldDecoded) {
+            code = ' ';
+            decoded = true;
+        }
         i += used;
         if (code == 0 && !decoded)
             continue;
-        if (IsFoldedSpace(code)) {
+        const bool space = IsFoldedSpace(code);
+        if (space && (foldDecoded || !decoded)) {
             pendingSpace = any;
             continue;
         }
@@ -164,8 +173,10 @@ void Clean(const Unit* text, size_t length, Sink&& emit)
             emit(' ', false);
         pendingSpace = false;
         any = true;
+        solid = solid || !space;
         emit(code, decoded);
     }
+    return solid;
 }
 
 }  // namespace
@@ -229,7 +240,7 @@ std::u16string CleanTitleText(const char16_t* text, size_t length)
 {
     std::u16string out;
     out.reserve(length);
-    Clean(text, length, [&out](uint32_t code, bool decoded) {
+    Clean(text, length, true, [&out](uint32_t code, bool decoded) {
         if (decoded && code >= 0x10000) {
             code -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (code >> 10));
@@ -241,12 +252,15 @@ std::u16string CleanTitleText(const char16_t* text, size_t length)
     return out;
 }
 
-void AppendCleanUtf8(const char* text, size_t length, std::string& out)
+void AppendFoldedUtf8(const char* text, size_t length, std::string& out)
 {
-    Clean(text, length, [&out](uint32_t code, bool decoded) {
+    const size_t start = out.size();
+    const bool solid = Clean(text, length, false, [&out](uint32_t code, bool decoded) {
         if (decoded)
             AppendUtf8(code, out);
         else
             out += static_cast<char>(code);
     });
+    if (!solid)
+        out.resize(start);
 }

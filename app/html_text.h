@@ -27,5 +27,9 @@ void AppendUtf8(uint32_t code, std::string& out);
 // A title as shown: references decoded, every run of white space (written
 // raw or as a reference) one space, none at either end.
 std::u16string CleanTitleText(const char16_t* text, size_t length);
-// The same over UTF-8, appended to out. A zero byte is dropped.
-void AppendCleanUtf8(const char* text, size_t length, std::string& out);
+// A value of a bookmark file, in UTF-8, appended to out: references
+// decoded, every run of raw white space one space and none at either end
+// (files wrap long values over lines), but white space written as a
+// reference kept as written; a no-break space, raw or not, is a space. A
+// zero byte is dropped; a value of nothing but white space is empty.
+void AppendFoldedUtf8(const char* text, size_t length, std::string& out);

@@ -559,8 +559,10 @@ void Reader::PushLevel()
             level.names = parent->names;
             level.note = parent->kind == LevelKind::Top ? pendingFolder_
                                                         : parent->note + kPathJoin + pendingFolder_;
-            level.note.resize(CutLength(level.note.data(), level.note.size(), kNameBytes));
-            DropEndSpace(level.note);
+            if (level.note.size() > kNameBytes) {
+                level.note.resize(CutLength(level.note.data(), level.note.size(), kNameBytes));
+                DropEndSpace(level.note);
+            }
             level.noteRepeat = names_[level.names][level.note]++;
             if (parent->kind == LevelKind::Deep && parent->group >= 0)
                 containers_[static_cast<size_t>(parent->group)] = true;
@@ -665,7 +667,6 @@ void Reader::TakeLink()
     AppendDecodedText(captured_.data(), captured_.size(), false, title);
     bool lost = false;
     entry.title = Ansi(title, kTitleBytes, &lost);
-    DropEndSpace(entry.title);
     result_.lostCharacters += lost ? 1 : 0;
     if (entry.title.empty())
         entry.title.assign(entry.address, 0, CutLength(entry.address.data(), entry.address.size(), kTitleBytes));
@@ -690,7 +691,10 @@ std::string Reader::Ansi(const std::string& utf8, size_t width, bool* lost) cons
         kept = platform_.Utf8ToAnsi(utf8.data(), utf8.size(), out);
     if (lost != nullptr)
         *lost = !kept;
-    out.resize(CutLength(out.data(), out.size(), width));
+    if (out.size() > width) {
+        out.resize(CutLength(out.data(), out.size(), width));
+        DropEndSpace(out);
+    }
     return out;
 }
 
@@ -727,7 +731,6 @@ std::string Reader::Name(Span text, const char* fallback)
     AppendDecodedText(text.text, text.length, false, utf8);
     bool lost = false;
     std::string name = Ansi(utf8, kNameBytes, &lost);
-    DropEndSpace(name);
     result_.lostCharacters += lost ? 1 : 0;
     return name.empty() ? std::string(fallback) : name;
 }

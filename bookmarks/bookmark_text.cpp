@@ -57,7 +57,7 @@ bool ReadDigits(const char*& p, int count, int& value)
 void AppendDecodedText(const char* text, size_t length, bool keepBreaks, std::string& out)
 {
     if (!keepBreaks) {
-        AppendCleanUtf8(text, length, out);
+        AppendFoldedUtf8(text, length, out);
         return;
     }
     size_t begin = 0;
@@ -107,7 +107,8 @@ void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::
             out += "&gt;";
         else if (c == '"')
             out += "&quot;";
-        else if (escapeBreaks && (c == '\r' || c == '\n' || c == '\t'))
+        else if (escapeBreaks && (c == '\r' || c == '\n' || c == '\t' || c == '\f' ||
+                                  (c == ' ' && text[i - 1] == ' ')))
             AppendReference(c, out);
         else
             out += static_cast<char>(c);

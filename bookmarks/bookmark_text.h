@@ -9,16 +9,17 @@
 
 // Appends the value of raw file text in UTF-8, references decoded from the
 // HTML table the page titles use, a no-break space (raw or &nbsp;) read as
-// a space, zero bytes dropped. Without `keepBreaks` (titles, names,
-// addresses) every run of white space, raw or a reference, is one space and
-// none stays at either end. With it (descriptions) line breaks stay, raw
-// white space at the ends is dropped, and a value of nothing but white
-// space is empty.
+// a space, zero bytes dropped, and a value of nothing but white space (raw
+// or references) empty. Raw white space at either end is layout and
+// dropped; a reference (&#32;) is content and kept, so the writer escapes
+// the white space it must keep. Without `keepBreaks` (titles, names,
+// addresses) every run of raw white space inside is one space; with it
+// (descriptions) raw line breaks stay.
 void AppendDecodedText(const char* text, size_t length, bool keepBreaks, std::string& out);
 
 // Appends UTF-8 text for the file: &, <, > and " as references, white space
 // at either end as numeric references, and with `escapeBreaks` every CR, LF
-// and TAB too.
+// and TAB too, and every space after another (the reader folds raw runs).
 void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::string& out);
 
 // "%d/%02d/%02d" into out (11 bytes). False, with an empty text, for a year

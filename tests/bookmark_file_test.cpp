@@ -421,8 +421,8 @@ TEST(BookmarkFile, ExportReadsBackUnchanged)
         int folder, note;
         std::string title, address, comment, date, access;
     } entries[] = {
-        {0, 0, kMemo + " & \"<tags>\" '", "https://x.example/?a=1&b=\"2\"", "-", "2023/11/15", "2024/01/02"},
-        {0, 0, "spaced out", "https://x.example/" + kDev, "line 1\r\nline 2\n\n", "1999/12/31", "2000/01/01"},
+        {0, 0, kMemo + " & \"<tags>\" ' ", "https://x.example/?a=1&b=\"2\"", "-", "2023/11/15", "2024/01/02"},
+        {0, 0, " \tspaced  \r\nout ", "https://x.example/" + kDev, "line 1\r\nline 2\n\n", "1999/12/31", "2000/01/01"},
         {0, 1, "&amp; stays text", "https://y.example/", " " + kA + " ", "2024/02/29", "2024/02/29"},
         {1, 0, "https://z.example/", "https://z.example/", "&#12354;", "1970/01/01", "9999/12/31"},
         {3, 1, "second", "https://same.example/", "-", "2024/01/02", "2024/01/02"},

@@ -147,8 +147,20 @@ TEST(CharsetGuess, TitlesDecodeReferencesAndFoldWhiteSpace)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CleanTitleText(c.in.data(), c.in.size()), c.out);
-    std::string utf8;
-    const char raw[] = "Cloud\xC2\xA0|\xC2\xA0Google \r\n  &lt;docs&gt;\0!";
-    AppendCleanUtf8(raw, sizeof raw - 1, utf8);
-    EXPECT_EQ(utf8, "Cloud | Google <docs>!");
+}
+
+TEST(CharsetGuess, BookmarkValuesFoldOnlyRawWhiteSpace)
+{
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {std::string("Cloud\xC2\xA0|&nbsp;Google \r\n  &lt;docs&gt;\0!", 39), "Cloud | Google <docs>!"},
+        {" &#32;kept&#32;&#32;as written&#9; ", " kept  as written\t"},
+        {" \xC2\xA0&nbsp;&#32;\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::string utf8 = "x";
+        AppendFoldedUtf8(c.in.data(), c.in.size(), utf8);
+        EXPECT_EQ(utf8, "x" + c.out);
+    }
 }

@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(JisToShiftJis(bytes, length, &lost).size() <= length);
 
     std::string utf8;
-    AppendCleanUtf8(bytes, length, utf8);
-    CheckFolded(utf8);
+    AppendFoldedUtf8(bytes, length, utf8);
     Check(utf8.find('\0') == std::string::npos);
+    Check(utf8.empty() || utf8.find_first_not_of(" \t\r\n\f") != std::string::npos);
     std::u16string wide;
     for (size_t i = 0; i + 1 < length; i += 2)
         wide += static_cast<char16_t>(data[1 + i] | (data[2 + i] << 8));
