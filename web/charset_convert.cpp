@@ -208,16 +208,21 @@ int CSetStrCode::ConvertTitleText(int charset, const char* raw, size_t length, s
     const std::string bytes(raw, complete);
 
     std::wstring wide;
+    size_t jisLost = 0;   // JIS X 0212 characters, "?" already
     switch (charset) {
     case kCharsetShiftJis:
         if (!BytesToWide(932, bytes.data(), bytes.size(), &wide))
             return 0;
         break;
     case kCharsetJis: {
-        wchar_t converted[kWideBufferChars] = {};
-        if (!JisToWide(bytes.c_str(), converted))
+        // By arithmetic to Shift-JIS: the same text as code page 50222 gives
+        // where the system has it, also under Wine, and without a COM object
+        // per title.
+        size_t unknown = 0;
+        const std::string sjis = JisToShiftJis(bytes.data(), bytes.size(), &unknown);
+        if (!BytesToWide(932, sjis.data(), sjis.size(), &wide))
             return 0;
-        wide = converted;
+        jisLost = unknown;
         break;
     }
     case kCharsetEucJp:
@@ -241,6 +246,7 @@ int CSetStrCode::ConvertTitleText(int charset, const char* raw, size_t length, s
     std::string text;
     if (!WideToAnsi(reinterpret_cast<const wchar_t*>(clean.data()), clean.size(), &text, lost))
         return 0;
+    *lost += jisLost;
     text.resize(CutAnsiLength(text.data(), text.size(), kMaxTitle));
     out->swap(text);
     return 1;
