@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "app/charset_detect.h"
 #include "bookmarks/bookmark_platform.h"
 #include "bookmarks/bookmark_text.h"
 #include "store/name_compare.h"
@@ -44,6 +45,9 @@ struct Level {
     LevelKind kind = LevelKind::Root;
     std::string folder;
     std::string note;
+    size_t folderRepeat = 0;
+    size_t noteRepeat = 0;
+    size_t names = 0;  // the scope that counts the names of its notes
     long group = -1;   // index in the result's notes, once a link arrived
 };
 
@@ -105,6 +109,14 @@ const char* TagEnd(const char* from, const char* end)
     return from;
 }
 
+// A value cut to its field may end in the space between two words; it
+// would not read back the same.
+void DropEndSpace(std::string& text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+}
+
 bool IsAscii(const std::string& text)
 {
     for (char c : text) {
@@ -129,20 +141,25 @@ Tag TagOf(const char* name, size_t length)
 }
 
 // ADD_DATE and LAST_VISIT: seconds since 1970. A few tools write
-// milliseconds or microseconds: a value beyond the last second of the year
-// 9999 is scaled down. Zero means none.
+// milliseconds, microseconds or nanoseconds: a value beyond the last second
+// of the year 9999 is scaled down. Zero means none.
 bool ReadSeconds(Span value, int64_t& seconds)
 {
     std::string text;
     AppendDecodedText(value.text, value.length, false, text);
-    if (text.empty() || text.size() > 19)
+    if (text.empty() || text.size() > 30)
         return false;
-    int64_t v = 0;
     for (char c : text) {
         if (c < '0' || c > '9')
             return false;
-        v = v * 10 + (c - '0');
     }
+    // Eighteen digits always fit; every three dropped are one scaling step.
+    size_t digits = text.size();
+    while (digits > 18)
+        digits -= 3;
+    int64_t v = 0;
+    for (size_t i = 0; i < digits; ++i)
+        v = v * 10 + (text[i] - '0');
     while (v > kLastSecond)
         v /= 1000;
     seconds = v;
@@ -167,10 +184,12 @@ private:
     void PushLevel();
     void PopLevel();
     void TakeLink();
-    std::string Ansi(const std::string& utf8, size_t width) const;
+    std::string Ansi(const std::string& utf8, size_t width, bool* lost = nullptr) const;
     std::string Address(const std::string& utf8) const;
-    std::string Name(Span text, const char* fallback) const;
+    std::string Name(Span text, const char* fallback);
     ImportedNote& GroupOf(Level& level);
+    size_t GroupIndex(const std::string& folder, size_t folderRepeat, const std::string& note, size_t noteRepeat);
+    void DropEmptyContainers();
     void Day(Span value, const char* fallback, char (&out)[11]) const;
 
     const BookmarkPlatform& platform_;
@@ -196,7 +215,31 @@ private:
     size_t nextProgressLinks_ = kProgressLinks;
     size_t nextProgressBytes_ = kProgressBytes;
     std::string converted_;
+    // Per top-level folder (and the root): how often each name of a child
+    // came so far, so that siblings of one name stay apart.
+    std::vector<std::unordered_map<std::string, size_t>> names_ = std::vector<std::unordered_map<std::string, size_t>>(1);
+    std::vector<bool> containers_;   // per note of the result: has deeper folders
 };
+
+// The charset names the system converters know, for a Japanese set.
+const char* ConverterName(int charset)
+{
+    return charset == kCharsetEucJp ? "EUC-JP" : "CP932";
+}
+
+const char* ShownName(int charset)
+{
+    switch (charset) {
+    case kCharsetShiftJis:
+        return "Shift_JIS";
+    case kCharsetJis:
+        return "ISO-2022-JP";
+    case kCharsetEucJp:
+        return "EUC-JP";
+    default:
+        return "UTF-8";
+    }
+}
 
 // The file's bytes as UTF-8: a byte order mark decides, then a charset
 // declared in a <META> near the top; UTF-8 when neither says otherwise.
@@ -231,9 +274,30 @@ const char* Reader::Decode(const char* data, size_t size, size_t& length)
                 charset += *at++;
         }
     }
-    if (charset.empty() || SameWord(charset.data(), charset.size(), "utf-8") ||
-        SameWord(charset.data(), charset.size(), "utf8"))
+    int japanese = CharsetFromName(charset.data(), charset.size());
+    if (skip == 0 && (charset.empty() || (japanese != kCharsetUnknown && !BytesFitCharset(japanese, data, size)))) {
+        // Older browsers wrote the system code page and said nothing. When
+        // no set fits the bytes, a declared set stands, and UTF-8 otherwise.
+        const int detected = DetectCharset(data, size);
+        if (BytesFitCharset(detected, data, size))
+            japanese = detected;
+        else if (charset.empty())
+            japanese = kCharsetUtf8;
+        result_.assumedCharset = ShownName(japanese);
+    }
+    if (japanese == kCharsetUtf8)
         return data;
+    if (SameWord(charset.data(), charset.size(), "x-mac-roman"))
+        charset = "macintosh";
+    std::string jis;
+    if (japanese == kCharsetJis) {
+        // The kernel lacks ISO-2022-JP under Wine: Shift-JIS by arithmetic.
+        jis = JisToShiftJis(data, size);
+        data = jis.data();
+        size = jis.size();
+    }
+    if (japanese != kCharsetUnknown)
+        charset = ConverterName(japanese);
     if (!platform_.CharsetToUtf8(charset.c_str(), data + skip, size - skip, converted_)) {
         result_.unknownCharset = true;
         return data;
@@ -256,6 +320,8 @@ BookmarkImport Reader::Run(const char* data, size_t size)
         result_.cancelled = cancelled;
         result_.isBookmarkFile = isBookmarkFile;
         result_.unknownCharset = unknownCharset;
+    } else {
+        DropEmptyContainers();
     }
     return std::move(result_);
 }
@@ -476,21 +542,37 @@ void Reader::PushLevel()
     if (!levels_.empty() && !named) {
         level = levels_.back();   // a list without a heading continues its parent
     } else if (named) {
-        const Level* parent = levels_.empty() ? nullptr : &levels_.back();
+        Level* parent = levels_.empty() ? nullptr : &levels_.back();
         if (parent == nullptr || parent->kind == LevelKind::Root) {
             level.kind = LevelKind::Top;
             level.folder = pendingFolder_;
             level.note = pendingFolder_;
+            level.folderRepeat = names_[0][level.folder]++;
+            level.names = names_.size();
+            names_.emplace_back();
+            // The folder itself, in its place, even when it holds no link.
+            GroupIndex(level.folder, level.folderRepeat, std::string(), 0);
         } else {
             level.kind = LevelKind::Deep;
             level.folder = parent->folder;
+            level.folderRepeat = parent->folderRepeat;
+            level.names = parent->names;
             level.note = parent->kind == LevelKind::Top ? pendingFolder_
                                                         : parent->note + kPathJoin + pendingFolder_;
-            level.note.resize(CutLength(level.note.data(), level.note.size(), kNameBytes));
+            if (level.note.size() > kNameBytes) {
+                level.note.resize(CutLength(level.note.data(), level.note.size(), kNameBytes));
+                DropEndSpace(level.note);
+            }
+            level.noteRepeat = names_[level.names][level.note]++;
+            if (parent->kind == LevelKind::Deep && parent->group >= 0)
+                containers_[static_cast<size_t>(parent->group)] = true;
         }
         level.group = -1;
     }
     levels_.push_back(std::move(level));
+    // A note in its place, even when it holds no link.
+    if (named && levels_.back().kind == LevelKind::Deep)
+        GroupOf(levels_.back());
 }
 
 void Reader::PopLevel()
@@ -509,17 +591,58 @@ ImportedNote& Reader::GroupOf(Level& level)
             level.folder = Name({heading_.data(), heading_.size()}, kImportName);
             level.note = level.folder;
         }
-        std::string key = level.folder;
-        key += '\0';
-        key += level.note;
-        auto it = groups_.find(key);
-        if (it == groups_.end()) {
-            it = groups_.emplace(std::move(key), result_.notes.size()).first;
-            result_.notes.push_back(ImportedNote{level.folder, level.note, {}});
-        }
-        level.group = static_cast<long>(it->second);
+        level.group = static_cast<long>(GroupIndex(level.folder, level.folderRepeat, level.note, level.noteRepeat));
     }
     return result_.notes[static_cast<size_t>(level.group)];
+}
+
+size_t Reader::GroupIndex(const std::string& folder, size_t folderRepeat, const std::string& note,
+                          size_t noteRepeat)
+{
+    char repeats[48];
+    snprintf(repeats, sizeof repeats, "%zu/%zu", folderRepeat, noteRepeat);
+    std::string key = folder;
+    key += '\0';
+    key += note;
+    key += '\0';
+    key += repeats;
+    auto it = groups_.find(key);
+    if (it == groups_.end()) {
+        it = groups_.emplace(std::move(key), result_.notes.size()).first;
+        ImportedNote group;
+        group.folder = folder;
+        group.note = note;
+        group.folderRepeat = folderRepeat;
+        group.noteRepeat = noteRepeat;
+        result_.notes.push_back(std::move(group));
+        containers_.push_back(false);
+    }
+    return it->second;
+}
+
+// A note made for a folder that only held deeper folders would be one the
+// file does not have.
+void Reader::DropEmptyContainers()
+{
+    std::vector<ImportedNote> kept;
+    kept.reserve(result_.notes.size());
+    bool dropped = false;
+    for (size_t i = 0; i < result_.notes.size(); ++i) {
+        if (!containers_[i] || !result_.notes[i].entries.empty())
+            kept.push_back(std::move(result_.notes[i]));
+        else
+            dropped = true;
+    }
+    result_.notes.swap(kept);
+    if (!dropped)
+        return;
+    // The store never sees a dropped note: its namesakes count without it.
+    std::unordered_map<std::string, size_t> seen;
+    for (ImportedNote& group : result_.notes) {
+        char repeat[24];
+        snprintf(repeat, sizeof repeat, "%zu", group.folderRepeat);
+        group.noteRepeat = seen[group.folder + '\0' + repeat + '\0' + group.note]++;
+    }
 }
 
 void Reader::TakeLink()
@@ -542,7 +665,9 @@ void Reader::TakeLink()
     }
     std::string title;
     AppendDecodedText(captured_.data(), captured_.size(), false, title);
-    entry.title = Ansi(title, kTitleBytes);
+    bool lost = false;
+    entry.title = Ansi(title, kTitleBytes, &lost);
+    result_.lostCharacters += lost ? 1 : 0;
     if (entry.title.empty())
         entry.title.assign(entry.address, 0, CutLength(entry.address.data(), entry.address.size(), kTitleBytes));
     entry.comment = "-";
@@ -556,14 +681,20 @@ void Reader::TakeLink()
 }
 
 // UTF-8 to the code page, cut on a character boundary to `width` bytes.
-std::string Reader::Ansi(const std::string& utf8, size_t width) const
+std::string Reader::Ansi(const std::string& utf8, size_t width, bool* lost) const
 {
     std::string out;
+    bool kept = true;
     if (IsAscii(utf8))
         out = utf8;
     else
-        platform_.Utf8ToAnsi(utf8.data(), utf8.size(), out);
-    out.resize(CutLength(out.data(), out.size(), width));
+        kept = platform_.Utf8ToAnsi(utf8.data(), utf8.size(), out);
+    if (lost != nullptr)
+        *lost = !kept;
+    if (out.size() > width) {
+        out.resize(CutLength(out.data(), out.size(), width));
+        DropEndSpace(out);
+    }
     return out;
 }
 
@@ -594,11 +725,13 @@ std::string Reader::Address(const std::string& utf8) const
     return escaped;
 }
 
-std::string Reader::Name(Span text, const char* fallback) const
+std::string Reader::Name(Span text, const char* fallback)
 {
     std::string utf8;
     AppendDecodedText(text.text, text.length, false, utf8);
-    std::string name = Ansi(utf8, kNameBytes);
+    bool lost = false;
+    std::string name = Ansi(utf8, kNameBytes, &lost);
+    result_.lostCharacters += lost ? 1 : 0;
     return name.empty() ? std::string(fallback) : name;
 }
 

@@ -32,17 +32,21 @@ class BookmarkPlatform;
 // its top-level folder named by its path below it ("A / B"); links outside
 // any folder go to a folder and note named after <H1> (or "インポート").
 // Folders without links give nothing. Values are in the program's code page,
-// cut to the store's widths.
+// cut to the store's widths. Folders and notes without links come as
+// well, so that a file the program exported reads back as the store was;
+// so do siblings of equal names, told apart by their place among them.
 
 // The links for one (folder, note) pair of names, in file order.
 struct ImportedNote {
-    std::string folder;   // at most 259 bytes, never empty
-    std::string note;     // at most 259 bytes, never empty
+    std::string folder;        // at most 259 bytes, never empty
+    std::string note;          // at most 259 bytes; empty: the folder alone
     std::vector<ImportedEntry> entries;
+    size_t folderRepeat = 0;   // earlier top-level folders of the same name
+    size_t noteRepeat = 0;     // earlier notes of the same name in that folder
 };
 
 struct BookmarkImport {
-    std::vector<ImportedNote> notes;   // in the order of their first link
+    std::vector<ImportedNote> notes;   // in file order
     size_t linksRead = 0;              // every <A> of the file
     size_t taken = 0;                  // links in `notes`
     size_t tooLong = 0;                // address over 1023 bytes
@@ -51,6 +55,9 @@ struct BookmarkImport {
     bool isBookmarkFile = false;       // the doctype, or <DL> with links or folders
     bool truncated = false;            // ends inside a tag, a link or an open list
     bool unknownCharset = false;       // declared set unknown: read as UTF-8
+    std::string assumedCharset;        // set detected for a file that declares none
+                                       // (or one its bytes contradict); else empty
+    size_t lostCharacters = 0;         // titles and names that lost characters to code page 932
     bool cancelled = false;            // the progress callback said stop
 };
 
@@ -61,7 +68,9 @@ using BookmarkProgress = std::function<bool(size_t linksRead, size_t done, size_
 
 // Reads `size` bytes of a bookmark file. `today` ("%d/%02d/%02d") is the
 // date of links that carry none. A UTF-8 byte order mark, a UTF-16 one or
-// a declared charset decides the file's character set (UTF-8 when none).
+// a declared charset decides the file's character set; without them, or
+// when the bytes contradict a declared Japanese set, it is detected as for
+// page titles (UTF-8, Shift-JIS, EUC-JP or ISO-2022-JP).
 // Never fails: what cannot be read is counted or flagged.
 BookmarkImport ReadBookmarkFile(const char* data, size_t size, const BookmarkPlatform& platform,
                                 const char* today, const BookmarkProgress& progress = nullptr);

@@ -16,7 +16,9 @@ struct FolderState {
     bool created = false;
     std::string name;
     int noteCount = 0;
-    std::unordered_map<std::string, int> notes;   // name -> note state, the first of equal names
+    // name -> its notes of that name in order: note state, or -1 - position
+    // for one not read yet
+    std::unordered_map<std::string, std::vector<int>> notes;
 };
 
 struct NoteState {
@@ -51,7 +53,7 @@ public:
     explicit Planner(const std::vector<FolderRecord>& store) : store_(store)
     {
         for (size_t f = 0; f < store.size(); ++f)
-            folderNames_.emplace(store[f].name, static_cast<int>(f));
+            folderNames_[store[f].name].push_back(static_cast<int>(f));
         folderOfPosition_.assign(store.size(), -1);
     }
 
@@ -60,17 +62,18 @@ public:
 
 private:
     int StateOfFolder(int position);
-    int FindFolder(const std::string& name);
+    int FindFolder(const std::string& name, size_t repeat = 0);
     int CreateFolder(const std::string& name);
-    int FindNote(int folder, const std::string& name);
+    int FindNote(int folder, const std::string& name, size_t repeat = 0);
     int CreateNote(int folder, const std::string& name);
-    Chain& FolderChain(const std::string& name);
-    Chain& NoteChain(const std::string& folder, const std::string& note);
-    int NextNote(Chain& chain, const std::string& folder, const std::string& note);
+    Chain& FolderChain(const std::string& name, size_t repeat);
+    Chain& NoteChain(const ImportedNote& group);
+    int NextNote(Chain& chain, const ImportedNote& group);
     bool IsDuplicate(const Chain& chain, const std::string& address) const;
 
     const std::vector<FolderRecord>& store_;
-    std::unordered_map<std::string, int> folderNames_;   // name -> store position or -1 - state
+    // name -> the folders of that name in order: store position, or -1 - state
+    std::unordered_map<std::string, std::vector<int>> folderNames_;
     std::vector<int> folderOfPosition_;                  // store position -> folder state, or -1
     std::vector<FolderState> folders_;
     std::vector<NoteState> notes_;
@@ -91,20 +94,22 @@ int Planner::StateOfFolder(int position)
         folder.name = record.name;
         folder.noteCount = static_cast<int>(record.notes.size());
         for (size_t n = 0; n < record.notes.size(); ++n)
-            folder.notes.emplace(record.notes[n].name, -1 - static_cast<int>(n));
+            folder.notes[record.notes[n].name].push_back(-1 - static_cast<int>(n));
         state = static_cast<int>(folders_.size());
         folders_.push_back(std::move(folder));
     }
     return state;
 }
 
-// A folder state by exact name, or -1.
-int Planner::FindFolder(const std::string& name)
+// The state of the folder of exactly that name that has `repeat` others of
+// it before it, or -1.
+int Planner::FindFolder(const std::string& name, size_t repeat)
 {
     const auto it = folderNames_.find(name);
-    if (it == folderNames_.end())
+    if (it == folderNames_.end() || repeat >= it->second.size())
         return -1;
-    return it->second >= 0 ? StateOfFolder(it->second) : -1 - it->second;
+    const int found = it->second[repeat];
+    return found >= 0 ? StateOfFolder(found) : -1 - found;
 }
 
 int Planner::CreateFolder(const std::string& name)
@@ -119,21 +124,23 @@ int Planner::CreateFolder(const std::string& name)
     folder.name = name;
     const int state = static_cast<int>(folders_.size());
     folders_.push_back(std::move(folder));
-    folderNames_.emplace(name, -1 - state);
+    folderNames_[name].push_back(-1 - state);
     return state;
 }
 
-// A note state of the folder state by exact name, or -1.
-int Planner::FindNote(int folder, const std::string& name)
+// A note state of the folder state by exact name and its place among notes
+// of that name, or -1.
+int Planner::FindNote(int folder, const std::string& name, size_t repeat)
 {
     FolderState& f = folders_[static_cast<size_t>(folder)];
     const auto it = f.notes.find(name);
-    if (it == f.notes.end())
+    if (it == f.notes.end() || repeat >= it->second.size())
         return -1;
-    if (it->second >= 0)
-        return it->second;
+    int& found = it->second[repeat];
+    if (found >= 0)
+        return found;
     // An existing note, met for the first time: read its addresses.
-    const size_t position = static_cast<size_t>(-1 - it->second);
+    const size_t position = static_cast<size_t>(-1 - found);
     const NoteRecord& record = store_[static_cast<size_t>(f.position)].notes[position];
     NoteState note;
     note.folder = folder;
@@ -143,9 +150,9 @@ int Planner::FindNote(int folder, const std::string& name)
     note.addresses.reserve(record.entries.size());
     for (const EntryRecord& entry : record.entries)
         note.addresses.emplace(entry.list);
-    it->second = static_cast<int>(notes_.size());
+    found = static_cast<int>(notes_.size());
     notes_.push_back(std::move(note));
-    return it->second;
+    return found;
 }
 
 int Planner::CreateNote(int folder, const std::string& name)
@@ -158,42 +165,52 @@ int Planner::CreateNote(int folder, const std::string& name)
     note.name = name;
     const int state = static_cast<int>(notes_.size());
     notes_.push_back(std::move(note));
-    f.notes.emplace(name, state);
+    f.notes[name].push_back(state);
     return state;
 }
 
-// The existing parts of a folder, found once.
-Chain& Planner::FolderChain(const std::string& name)
+std::string RepeatKey(const std::string& name, size_t repeat)
 {
-    auto it = folderChains_.find(name);
+    char suffix[24];
+    snprintf(suffix, sizeof suffix, "%c%zu", '\0', repeat);
+    return name + std::string(suffix, 1 + strlen(suffix + 1));
+}
+
+// The existing parts of a folder, found once. A repeated name (the file's
+// second folder of one name) is the store's second folder of that name;
+// only the first has parts beyond it.
+Chain& Planner::FolderChain(const std::string& name, size_t repeat)
+{
+    const std::string key = RepeatKey(name, repeat);
+    auto it = folderChains_.find(key);
     if (it == folderChains_.end()) {
         Chain chain;
-        for (size_t k = 1;; ++k) {
-            const int folder = FindFolder(PartName(name, k));
+        for (size_t k = 1; k == 1 || repeat == 0; ++k) {
+            const int folder = k == 1 ? FindFolder(name, repeat) : FindFolder(PartName(name, k));
             if (folder < 0)
                 break;
             chain.parts.push_back(folder);
         }
-        it = folderChains_.emplace(name, std::move(chain)).first;
+        it = folderChains_.emplace(key, std::move(chain)).first;
     }
     return it->second;
 }
 
 // The existing parts of a note, looked for in every part of its folder.
-Chain& Planner::NoteChain(const std::string& folder, const std::string& note)
+Chain& Planner::NoteChain(const ImportedNote& group)
 {
-    std::string key = folder;
+    std::string key = RepeatKey(group.folder, group.folderRepeat);
     key += '\0';
-    key += note;
+    key += RepeatKey(group.note, group.noteRepeat);
     auto it = noteChains_.find(key);
     if (it == noteChains_.end()) {
-        const Chain& folders = FolderChain(folder);
+        const Chain& folders = FolderChain(group.folder, group.folderRepeat);
         Chain chain;
-        for (size_t k = 1;; ++k) {
-            const std::string name = PartName(note, k);
+        for (size_t k = 1; k == 1 || group.noteRepeat == 0; ++k) {
+            const std::string name = PartName(group.note, k);
             int found = -1;
             for (size_t i = 0; i < folders.parts.size() && found < 0; ++i)
-                found = FindNote(folders.parts[i], name);
+                found = FindNote(folders.parts[i], name, k == 1 ? group.noteRepeat : 0);
             if (found < 0)
                 break;
             chain.parts.push_back(found);
@@ -214,7 +231,7 @@ bool Planner::IsDuplicate(const Chain& chain, const std::string& address) const
 
 // The note that takes the next link: the first part with room, else the
 // next part, found or made in the first part of the folder with room.
-int Planner::NextNote(Chain& chain, const std::string& folder, const std::string& note)
+int Planner::NextNote(Chain& chain, const ImportedNote& group)
 {
     while (chain.open < chain.parts.size() &&
            notes_[static_cast<size_t>(chain.parts[chain.open])].entryCount >= kMaxChildren)
@@ -222,14 +239,15 @@ int Planner::NextNote(Chain& chain, const std::string& folder, const std::string
     if (chain.open < chain.parts.size())
         return chain.parts[chain.open];
 
-    const std::string name = PartName(note, chain.parts.size() + 1);
-    Chain& folders = FolderChain(folder);
+    const std::string& folder = group.folder;
+    const std::string name = PartName(group.note, chain.parts.size() + 1);
+    Chain& folders = FolderChain(folder, group.folderRepeat);
+    // A repeated note name that the folder lacks is made anew, under the
+    // same name, rather than joining the first note of that name.
+    const bool fresh = chain.parts.empty() && group.noteRepeat > 0;
     int target = -1;
-    for (int part : folders.parts) {
-        target = FindNote(part, name);
-        if (target >= 0)
-            break;
-    }
+    for (size_t i = 0; i < folders.parts.size() && target < 0 && !fresh; ++i)
+        target = FindNote(folders.parts[i], name);
     while (target < 0) {
         while (folders.open < folders.parts.size() &&
                folders_[static_cast<size_t>(folders.parts[folders.open])].noteCount >= kMaxChildren)
@@ -239,27 +257,41 @@ int Planner::NextNote(Chain& chain, const std::string& folder, const std::string
             break;
         }
         const std::string folderName = PartName(folder, folders.parts.size() + 1);
-        int part = FindFolder(folderName);
+        // A repeated folder name that the store lacks is made anew under
+        // the same name.
+        int part = folders.parts.empty() && group.folderRepeat > 0 ? -1 : FindFolder(folderName);
         if (part < 0)
             part = CreateFolder(folderName);
         if (part < 0)
             return -1;
         folders.parts.push_back(part);
-        target = FindNote(part, name);
+        target = fresh ? -1 : FindNote(part, name);
     }
     chain.parts.push_back(target);
-    return NextNote(chain, folder, note);
+    return NextNote(chain, group);
 }
 
 void Planner::Add(ImportedNote& group)
 {
-    Chain& chain = NoteChain(group.folder, group.note);
+    if (group.note.empty()) {
+        // A folder in the file's order, links or not.
+        Chain& folders = FolderChain(group.folder, group.folderRepeat);
+        if (folders.parts.empty()) {
+            const int part = CreateFolder(group.folder);
+            if (part >= 0)
+                folders.parts.push_back(part);
+        }
+        return;
+    }
+    Chain& chain = NoteChain(group);
+    if (chain.parts.empty() && group.entries.empty())
+        NextNote(chain, group);   // a note without links, in its place
     for (ImportedEntry& entry : group.entries) {
         if (IsDuplicate(chain, entry.address)) {
             ++duplicates_;
             continue;
         }
-        const int target = NextNote(chain, group.folder, group.note);
+        const int target = NextNote(chain, group);
         if (target < 0) {
             ++noRoom_;
             continue;
@@ -283,7 +315,7 @@ MergePlan Planner::Finish()
         folders[i].name = folders_[i].name;
     }
     for (NoteState& note : notes_) {
-        if (note.added.empty())
+        if (note.added.empty() && !note.created)
             continue;
         plan.added += note.added.size();
         PlannedNote planned;
@@ -294,7 +326,7 @@ MergePlan Planner::Finish()
         folders[static_cast<size_t>(note.folder)].notes.push_back(std::move(planned));
     }
     for (PlannedFolder& folder : folders) {
-        if (folder.notes.empty())
+        if (folder.notes.empty() && !folder.created)
             continue;
         std::sort(folder.notes.begin(), folder.notes.end(),
                   [](const PlannedNote& a, const PlannedNote& b) { return a.position < b.position; });

@@ -18,8 +18,9 @@ public:
     virtual bool CharsetToUtf8(const char* charset, const char* text, size_t length,
                                std::string& out) const = 0;
     // UTF-8 to the program's code page (932); a character the code page
-    // cannot hold, and a byte that is not UTF-8, becomes the default character.
-    virtual void Utf8ToAnsi(const char* text, size_t length, std::string& out) const = 0;
+    // cannot hold, and a byte that is not UTF-8, becomes the default
+    // character (never a look-alike). False when that happened.
+    virtual bool Utf8ToAnsi(const char* text, size_t length, std::string& out) const = 0;
     // The program's code page to UTF-8.
     virtual void AnsiToUtf8(const char* text, size_t length, std::string& out) const = 0;
 

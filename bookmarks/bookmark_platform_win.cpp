@@ -61,7 +61,8 @@ UINT CodePageOf(const char* charset)
     } kNames[] = {
         {"shift_jis", 932},     {"shift-jis", 932},   {"sjis", 932},         {"x-sjis", 932},
         {"windows-31j", 932},   {"ms_kanji", 932},    {"csshiftjis", 932},   {"euc-jp", 20932},
-        {"x-euc-jp", 20932},    {"iso-2022-jp", 50220}, {"csiso2022jp", 50220},
+        {"x-euc-jp", 20932},    {"eucjp", 20932},     {"ms932", 932},        {"x-mac-roman", 10000},
+        {"macintosh", 10000},   {"iso-2022-jp", 50220}, {"csiso2022jp", 50220},
         {"utf-16", kUtf16Le},   {"utf-16le", kUtf16Le}, {"utf-16be", kUtf16Be},
         {"us-ascii", 20127},    {"ascii", 20127},     {"iso-8859-1", 28591}, {"latin1", 28591},
         {"gb2312", 936},        {"gbk", 936},         {"gb18030", 54936},    {"big5", 950},
@@ -102,17 +103,24 @@ bool ToWide(UINT codePage, const char* text, size_t length, std::wstring& wide)
     return MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), &wide[0], n) == n;
 }
 
-void FromWide(UINT codePage, const std::wstring& wide, std::string& out)
+// False when a character became the default one. UTF-8 takes no flags;
+// the program's code page takes no best fit, which would put a different
+// character in place of one it lacks.
+bool FromWide(UINT codePage, const std::wstring& wide, std::string& out)
 {
     out.clear();
     if (wide.empty())
-        return;
+        return true;
     const int length = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    const int n = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
-        return;
+        return false;
     out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(codePage, 0, wide.data(), length, &out[0], n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, wide.data(), length, &out[0], n, nullptr, used);
+    return !usedDefault;
 }
 
 }  // namespace
@@ -137,11 +145,12 @@ bool WinBookmarkPlatform::CharsetToUtf8(const char* charset, const char* text, s
     return true;
 }
 
-void WinBookmarkPlatform::Utf8ToAnsi(const char* text, size_t length, std::string& out) const
+bool WinBookmarkPlatform::Utf8ToAnsi(const char* text, size_t length, std::string& out) const
 {
     std::wstring wide;
     ToWide(CP_UTF8, text, length, wide);
-    FromWide(CP_ACP, wide, out);
+    // U+FFFD stands for bytes that were no UTF-8: lost as well.
+    return FromWide(CP_ACP, wide, out) && wide.find(L'\xFFFD') == std::wstring::npos;
 }
 
 void WinBookmarkPlatform::AnsiToUtf8(const char* text, size_t length, std::string& out) const

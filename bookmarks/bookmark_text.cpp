@@ -5,25 +5,6 @@
 
 namespace {
 
-struct NamedReference {
-    const char* name;
-    uint32_t code;
-};
-
-// The references browsers and bookmark tools write, and the common ones a
-// hand-edited file may hold. A no-break space is meant as a space here.
-const NamedReference kNamed[] = {
-    {"amp", '&'},      {"lt", '<'},        {"gt", '>'},       {"quot", '"'},
-    {"apos", '\''},    {"nbsp", ' '},      {"AMP", '&'},      {"LT", '<'},
-    {"GT", '>'},       {"QUOT", '"'},      {"copy", 0xA9},    {"reg", 0xAE},
-    {"trade", 0x2122}, {"hellip", 0x2026}, {"mdash", 0x2014}, {"ndash", 0x2013},
-    {"lsquo", 0x2018}, {"rsquo", 0x2019},  {"ldquo", 0x201C}, {"rdquo", 0x201D},
-    {"laquo", 0xAB},   {"raquo", 0xBB},    {"middot", 0xB7},  {"bull", 0x2022},
-    {"yen", 0xA5},     {"euro", 0x20AC},   {"pound", 0xA3},   {"cent", 0xA2},
-    {"times", 0xD7},   {"divide", 0xF7},   {"deg", 0xB0},     {"plusmn", 0xB1},
-    {"sect", 0xA7},    {"para", 0xB6},
-};
-
 bool IsLayoutSpace(unsigned char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
@@ -36,49 +17,6 @@ void TrimLayout(const char* text, size_t& begin, size_t& end)
         ++begin;
     while (end > begin && IsLayoutSpace(static_cast<unsigned char>(text[end - 1])))
         --end;
-}
-
-int HexValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Decodes the reference at text[0] == '&'. Returns the bytes it spans, or 0
-// when it is no reference (the '&' then stands for itself).
-size_t DecodeReference(const char* text, size_t length, std::string& out)
-{
-    if (length >= 3 && text[1] == '#') {
-        const bool hex = text[2] == 'x' || text[2] == 'X';
-        size_t i = hex ? 3 : 2;
-        const size_t first = i;
-        uint32_t value = 0;
-        for (; i < length; ++i) {
-            const int digit = hex ? HexValue(static_cast<unsigned char>(text[i]))
-                                  : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
-            if (digit < 0)
-                break;
-            // Anything past the last character stays past it.
-            value = value > 0x10FFFF ? value : value * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
-        }
-        if (i == first)
-            return 0;
-        AppendUtf8(value, out);
-        return i < length && text[i] == ';' ? i + 1 : i;
-    }
-    for (const NamedReference& ref : kNamed) {
-        const size_t n = strlen(ref.name);
-        if (length >= n + 2 && memcmp(text + 1, ref.name, n) == 0 && text[n + 1] == ';') {
-            AppendUtf8(ref.code, out);
-            return n + 2;
-        }
-    }
-    return 0;
 }
 
 void AppendReference(unsigned char c, std::string& out)
@@ -116,52 +54,40 @@ bool ReadDigits(const char*& p, int count, int& value)
 
 }  // namespace
 
-void AppendUtf8(uint32_t code, std::string& out)
-{
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-        code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 void AppendDecodedText(const char* text, size_t length, bool keepBreaks, std::string& out)
 {
+    if (!keepBreaks) {
+        AppendFoldedUtf8(text, length, out);
+        return;
+    }
     size_t begin = 0;
     size_t end = length;
     TrimLayout(text, begin, end);
+    const size_t start = out.size();
+    bool blank = true;
     for (size_t i = begin; i < end;) {
-        const char c = text[i];
-        if (c == '&') {
-            const size_t used = DecodeReference(text + i, end - i, out);
-            if (used > 0) {
-                i += used;
-                continue;
+        uint32_t code = static_cast<unsigned char>(text[i]);
+        size_t used = 1;
+        if (code == '&') {
+            used = ReadReference(text + i, end - i, &code);
+            if (used == 0) {
+                used = 1;
+                code = '&';
             }
-            out += c;
-        } else if (c == '\0') {
-            // Dropped: a zero would end the value in the store's fields.
-        } else if (!keepBreaks && (c == '\r' || c == '\n' || c == '\t')) {
-            if (c == '\r' && i + 1 < end && text[i + 1] == '\n')
-                ++i;
+            AppendUtf8(code == 0xA0 ? ' ' : code, out);
+        } else if (code == 0xC2 && i + 1 < end && static_cast<unsigned char>(text[i + 1]) == 0xA0) {
+            used = 2;
+            code = ' ';
             out += ' ';
-        } else {
-            out += c;
+        } else if (code != 0) {
+            // Dropped: a zero would end the value in the store's fields.
+            out += text[i];
         }
-        ++i;
+        blank = blank && (code == 0 || IsFoldedSpace(code));
+        i += used;
     }
+    if (blank)
+        out.resize(start);
 }
 
 void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::string& out)
@@ -181,7 +107,8 @@ void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::
             out += "&gt;";
         else if (c == '"')
             out += "&quot;";
-        else if (escapeBreaks && (c == '\r' || c == '\n' || c == '\t'))
+        else if (escapeBreaks && (c == '\r' || c == '\n' || c == '\t' || c == '\f' ||
+                                  (c == ' ' && text[i - 1] == ' ')))
             AppendReference(c, out);
         else
             out += static_cast<char>(c);

@@ -3,24 +3,23 @@
 #include <cstdint>
 #include <string>
 
-// Text of a bookmark file: character references in, escapes out. Raw white
-// space at either end of a value is layout and dropped on reading; a
-// reference (&#32;) is content and kept, so the writer escapes the white
-// space at the ends of a value and every value reads back unchanged.
+#include "app/html_text.h"
 
-// Appends `code` as UTF-8; a value that is no character (zero, a surrogate,
-// beyond U+10FFFF) becomes U+FFFD.
-void AppendUtf8(uint32_t code, std::string& out);
+// Text of a bookmark file: character references in, escapes out.
 
-// Appends the value of raw file text in UTF-8: raw white space at the ends
-// dropped, references decoded (numeric ones and the common named ones;
-// &nbsp; as a plain space), zero bytes dropped. Without `keepBreaks` every
-// raw CR LF, CR, LF or TAB becomes one space.
+// Appends the value of raw file text in UTF-8, references decoded from the
+// HTML table the page titles use, a no-break space (raw or &nbsp;) read as
+// a space, zero bytes dropped, and a value of nothing but white space (raw
+// or references) empty. Raw white space at either end is layout and
+// dropped; a reference (&#32;) is content and kept, so the writer escapes
+// the white space it must keep. Without `keepBreaks` (titles, names,
+// addresses) every run of raw white space inside is one space; with it
+// (descriptions) raw line breaks stay.
 void AppendDecodedText(const char* text, size_t length, bool keepBreaks, std::string& out);
 
 // Appends UTF-8 text for the file: &, <, > and " as references, white space
 // at either end as numeric references, and with `escapeBreaks` every CR, LF
-// and TAB too.
+// and TAB too, and every space after another (the reader folds raw runs).
 void AppendEscapedText(const char* text, size_t length, bool escapeBreaks, std::string& out);
 
 // "%d/%02d/%02d" into out (11 bytes). False, with an empty text, for a year

@@ -25,6 +25,8 @@ std::string ImportSummary(const BookmarkImport& read, const MergePlan& plan)
         text = plan.added > 0 ? "インポートしました。" : "追加するリンクはありませんでした。";
     if (read.unknownCharset)
         text += "\nファイルの文字コードが分からないため、UTF-8 として読みました。";
+    else if (!read.assumedCharset.empty())
+        text += "\nファイルの文字コードを " + read.assumedCharset + " と判断して読みました。";
     text += "\n";
     AddLine(text, "追加したリンク", plan.added);
     AddLine(text, "重複のため追加しなかったリンク", plan.duplicates);
@@ -43,5 +45,7 @@ std::string ImportSummary(const BookmarkImport& read, const MergePlan& plan)
         if (r.count > 0)
             AddLine(text, r.reason, r.count);
     }
+    if (read.lostCharacters > 0)
+        AddLine(text, "コードページ 932 にない文字を含んでいたタイトルと名前", read.lostCharacters);
     return text;
 }

@@ -6,7 +6,9 @@
 # their floors and the read, merge plan and export of bookmark files,
 # the search benchmark one 次を検索 over 10,000 and 50,000 entries against its floor,
 # the dialogs benchmark the update check and a registration against theirs,
-# the link check benchmark a whole check over 200 loopback hosts.
+# the link check benchmark a whole check over 200 loopback hosts,
+# the title benchmark a 519-byte title's detection and conversion against
+# the conversion alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LINKCAIRN_BUILD:-$root/build}
@@ -18,7 +20,7 @@ jobs=${LINKCAIRN_JOBS:-2}
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
       -DLINKCAIRN_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench dialogs_bench link_check_bench
+cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench dialogs_bench link_check_bench title_charset_bench
 
 export WINEPREFIX="$build/wineprefix"
 source "$root/scripts/wine-session.sh"
@@ -39,6 +41,9 @@ wine "$build/bench/bookmark_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8
 
 echo "== Search benchmark"
 wine "$build/bench/search_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+
+echo "== Title character-set benchmark"
+wine "$build/bench/title_charset_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
 
 echo "== Dialogs benchmark"
 wine "$build/bench/dialogs_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c

@@ -87,7 +87,7 @@ ctest --test-dir "$build/native" --output-on-failure --no-tests=error || status=
 # The fuzz time is shared between the targets; each starts from its own
 # seed files (and its dictionary of the format's tokens, where it has one).
 targets=()
-for t in title_scan bookmark_file; do
+for t in title_scan bookmark_file charset; do
   [ -x "$build/native/fuzz_$t" ] && targets+=("$t")
 done
 if [ ${#targets[@]} -gt 0 ]; then

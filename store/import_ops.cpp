@@ -104,7 +104,8 @@ std::string EntriesText(const std::vector<ImportedEntry>& entries, long first)
 
 int CmyXml::ImportEntries(const MergePlan& plan, HWND owner)
 {
-    if (plan.added == 0)
+    // Folders and notes without links are worth a write as well.
+    if (plan.folders.empty())
         return 1;
     return RunOperation(owner, true, [&](pugi::xml_document* doc) {
         Node root = RootOf(doc);

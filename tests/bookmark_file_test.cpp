@@ -123,8 +123,8 @@ TEST(BookmarkFile, ReadsBrowserExportsIntoFoldersAndNotes)
         {"chromium style: toolbar folder, nested three deep, separators, icons, references", kChromeStyle,
          {"Bar|Bar|A & B|https://a.example/|-" + dayA,
           "Bar|Bar|A again|https://a.example/|-" + dayA,
-          "Bar|" + kDev + " / C++|C++ ref|https://cpp.example/?a=1&b=2|-" + dayA,
           "Bar|" + kDev + "|" + kA + kA + "<>\"' &bogus;&|https://dev.example/|-|2010/01/01|2023/11/15",
+          "Bar|" + kDev + " / C++|C++ ref|https://cpp.example/?a=1&b=2|-" + dayA,
           "Bookmarks|Bookmarks|Root|https://root.example/|-|2024/01/02|2024/01/02"},
          5, 5, 0, 0, 0, true, false},
         {"firefox style: descriptions, place: queries, icon uris, folder description",
@@ -158,6 +158,12 @@ TEST(BookmarkFile, ReadsBrowserExportsIntoFoldersAndNotes)
           kImport + "|" + kImport + "|" + Repeat(kA, 259) + "|https://x.example/" + kDev + "|-|2024/01/02|2024/01/02",
           "Tools|" + kUnnamed + "|three|https://x.example/3|-|2024/01/02|2024/01/02"},
          6, 5, 1, 0, 0, true, false},
+        {"overlong dates, blank title and description, a title wrapped over lines",
+         "<DL><DT><A HREF=\"https://d.example/\" ADD_DATE=\"9999999999999999999\" LAST_VISIT=\"1700000000000000000\">"
+         "&#32;&nbsp;\r\n</A><DD>&nbsp; &#10;\n<DT><A HREF=\"https://w.example/\">Long\r\n   wrapped\xC2\xA0title</A></DL>",
+         {kImport + "|" + kImport + "|https://d.example/|https://d.example/|-|2286/11/21|2023/11/15",
+          kImport + "|" + kImport + "|Long wrapped title|https://w.example/|-|2024/01/02|2024/01/02"},
+         2, 2, 0, 0, 0, true, false},
         {"cut inside a link's attributes", kChromeStyle.substr(0, kChromeStyle.find("?a=1")),
          {"Bar|Bar|A & B|https://a.example/|-" + dayA}, 1, 1, 0, 0, 0, true, true},
         {"cut inside a title", kChromeStyle.substr(0, kChromeStyle.find(" ref")),
@@ -195,23 +201,38 @@ TEST(BookmarkFile, DecodesTheDeclaredCharacterSet)
     std::string utf16;
     for (char c : "\xFF\xFE" + file("<META CHARSET=utf-8", "a", "b"))
         utf16 += std::string(1, c) + (c == '\xFF' || c == '\xFE' ? "" : std::string(1, '\0'));
+    const std::string eucDev = "\xB3\xAB\xC8\xAF";
+    const std::string eucMemo = "\xA5\xE1\xA5\xE2";
+    const std::string jisDev = "\x1B$B3+H/\x1B(B";
     const struct {
         const char* name;
         std::string file;
         std::string line;
         bool unknown;
+        const char* assumed;
+        size_t lost;
     } cases[] = {
-        {"Shift_JIS", file("<META CONTENT=\"text/html; charset=Shift_JIS\"", kDev, kMemo), kDev + "|" + kMemo, false},
-        {"EUC-JP", file("<meta charset='euc-jp'", "\xB3\xAB\xC8\xAF", "\xA5\xE1\xA5\xE2"), kDev + "|" + kMemo, false},
-        {"UTF-16 with byte order mark", utf16, "a|b", false},
-        {"unknown set read as UTF-8", file("<meta charset=x-no-such-set", kDevUtf8, "t"), kDev + "|t", true},
+        {"Shift_JIS", file("<META CONTENT=\"text/html; charset=Shift_JIS\"", kDev, kMemo), kDev + "|" + kMemo, false, "", 0},
+        {"EUC-JP", file("<meta charset='euc-jp'", eucDev, eucMemo), kDev + "|" + kMemo, false, "", 0},
+        {"UTF-16 with byte order mark", utf16, "a|b", false, "", 0},
+        {"unknown set read as UTF-8", file("<meta charset=x-no-such-set", kDevUtf8, "t"), kDev + "|t", true, "", 0},
+        {"undeclared Shift-JIS", file("<x", kDev, kMemo), kDev + "|" + kMemo, false, "Shift_JIS", 0},
+        {"undeclared EUC-JP", file("<x", eucDev, eucMemo), kDev + "|" + kMemo, false, "EUC-JP", 0},
+        {"undeclared ISO-2022-JP", file("<x", jisDev, "\x1B$B%a%b\x1B(B"), kDev + "|" + kMemo, false, "ISO-2022-JP", 0},
+        {"undeclared UTF-8", file("<x", kDevUtf8, kMemoUtf8), kDev + "|" + kMemo, false, "UTF-8", 0},
+        {"UTF-8 declared, EUC-JP written", file("<meta charset=utf-8", eucDev, eucMemo), kDev + "|" + kMemo, false, "EUC-JP", 0},
+        {"UTF-8 declared, one stray byte", file("<meta charset=utf-8", kDevUtf8, "a\xFF"), kDev + "|a?", false, "UTF-8", 1},
+        {"x-mac-roman", file("<meta charset=X-Mac-Roman", "caf\x8E", "\xA5"), "caf?|?", false, "", 2},
+        {"lost to code page 932", file("<x", "caf\xC3\xA9", "\xE2\x82\xAC"), "caf?|?", false, "UTF-8", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const BookmarkImport import = Read(c.file);
-        ASSERT_EQ(import.notes.size(), 1u);
-        EXPECT_EQ(import.notes[0].folder + "|" + import.notes[0].entries[0].title, c.line);
+        ASSERT_FALSE(import.notes.empty());
+        EXPECT_EQ(import.notes.back().folder + "|" + import.notes.back().entries[0].title, c.line);
         EXPECT_EQ(import.unknownCharset, c.unknown);
+        EXPECT_EQ(import.assumedCharset, c.assumed);
+        EXPECT_EQ(import.lostCharacters, c.lost);
     }
 }
 
@@ -227,7 +248,7 @@ TEST(BookmarkFile, AnyPrefixOfAFileReadsSafely)
         size_t entries = 0;
         for (const ImportedNote& note : part.notes) {
             EXPECT_TRUE(!note.folder.empty() && note.folder.size() <= kNameBytes);
-            EXPECT_TRUE(!note.note.empty() && note.note.size() <= kNameBytes);
+            EXPECT_TRUE(note.note.size() <= kNameBytes && (!note.note.empty() || note.entries.empty()));
             for (const ImportedEntry& e : note.entries) {
                 EXPECT_TRUE(!e.title.empty() && e.title.size() <= kTitleBytes);
                 EXPECT_TRUE(!e.address.empty() && e.address.size() <= kAddressBytes);
@@ -389,16 +410,23 @@ TEST(BookmarkFile, ThousandsOfLinksInOneFolderSplitIntoNotesOfAThousand)
 
 TEST(BookmarkFile, ExportReadsBackUnchanged)
 {
-    std::vector<FolderRecord> store = MakeStore(
-        {{kDev, {{kDev, 0}, {"C++ / Tools", 0}, {"empty", 0}}}, {"Plain & <simple>", {{"Links", 0}}}, {"empty", {}}});
+    // New folders and notes are all named 新規作成: siblings of one name.
+    std::vector<FolderRecord> store =
+        MakeStore({{kDev, {{kDev, 0}, {"C++ / Tools", 0}, {"empty", 0}}},
+                   {"Plain & <simple>", {{"Links", 0}}},
+                   {"empty", {}},
+                   {kUnnamed, {{kUnnamed, 0}, {kUnnamed, 0}}},
+                   {kUnnamed, {{kUnnamed, 0}}}});
     const struct {
         int folder, note;
         std::string title, address, comment, date, access;
     } entries[] = {
         {0, 0, kMemo + " & \"<tags>\" ' ", "https://x.example/?a=1&b=\"2\"", "-", "2023/11/15", "2024/01/02"},
-        {0, 0, " \tspaced\r\nout ", "https://x.example/" + kDev, "line 1\r\nline 2\n\n", "1999/12/31", "2000/01/01"},
+        {0, 0, " \tspaced  \r\nout ", "https://x.example/" + kDev, "line 1\r\nline 2\n\n", "1999/12/31", "2000/01/01"},
         {0, 1, "&amp; stays text", "https://y.example/", " " + kA + " ", "2024/02/29", "2024/02/29"},
         {1, 0, "https://z.example/", "https://z.example/", "&#12354;", "1970/01/01", "9999/12/31"},
+        {3, 1, "second", "https://same.example/", "-", "2024/01/02", "2024/01/02"},
+        {4, 0, "third", "https://same.example/", "-", "2024/01/02", "2024/01/02"},
     };
     for (const auto& e : entries) {
         EntryRecord record;
@@ -420,9 +448,10 @@ TEST(BookmarkFile, ExportReadsBackUnchanged)
     EXPECT_FALSE(import.truncated);
     std::vector<FolderRecord> back;
     ASSERT_TRUE(ApplyMergePlan(PlanMerge(back, import.notes), back));
-    // Folders and notes without entries give nothing.
-    store.pop_back();
-    store[0].notes.pop_back();
+    // Into the store it came from, the file adds nothing.
+    const MergePlan again = PlanMerge(store, import.notes);
+    EXPECT_EQ(Describe(again), "");
+    EXPECT_EQ(again.duplicates, 6u);
     ASSERT_EQ(back.size(), store.size());
     for (size_t f = 0; f < store.size(); ++f) {
         EXPECT_STREQ(back[f].name, store[f].name);

@@ -78,6 +78,29 @@ TEST(CharsetConvert, UnrepresentableCharactersBecomeTheDefaultCharacter)
     EXPECT_STREQ(utf8.text, "a?b");
 }
 
+TEST(CharsetConvert, TitlesAreShownCleanAndLostCharactersCounted)
+{
+    const struct {
+        int charset;
+        std::string raw, text;
+        size_t lost;
+    } cases[] = {
+        // No best fit: "\u00e9" is not filed as "e".
+        {kCharsetUtf8, "caf\xC3\xA9 &amp;\r\n\t x&hellip;", "caf? & x\x81\x63", 1},
+        {kCharsetShiftJis, "\x82\xA0&nbsp;\t&#x3044;  ", "\x82\xA0 \x82\xA2", 0},
+        {kCharsetEucJp, "\xA4\xA2&#233;&#x1F600;", "\x82\xA0???", 2},   // a pair: two defaults, one character
+        {kCharsetJis, "\x1B$B$\"\x1B(B &lt;&#12354;&gt;", "\x82\xA0 <\x82\xA0>", 0},
+    };
+    for (const auto& c : cases) {
+        CSetStrCode convert;
+        std::string text;
+        size_t lost = 9;
+        ASSERT_EQ(convert.ConvertTitleText(c.charset, c.raw.data(), c.raw.size(), &text, &lost), 1) << c.raw;
+        EXPECT_EQ(text, c.text) << c.raw;
+        EXPECT_EQ(lost, c.lost) << c.raw;
+    }
+}
+
 TEST(CharsetConvert, EmptyTitleConvertsToEmptyText)
 {
     for (int charset : {kCharsetShiftJis, kCharsetJis, kCharsetEucJp, kCharsetUtf8}) {
@@ -109,10 +132,10 @@ TEST(CharsetConvert, LongTitlesStayInsideTheBuffers)
     EXPECT_TRUE(ascii.GuardIntact());
 
     // Longer raw titles are cut to 519 bytes first; a character cut in two
-    // becomes one default character.
+    // is dropped.
     Output cut;
     EXPECT_EQ(Convert(kCharsetUtf8, std::string(518, 'a') + Repeat(u8"あ", 300), &cut), 1);
-    EXPECT_EQ(std::string(cut.text), std::string(518, 'a') + "?");
+    EXPECT_EQ(std::string(cut.text), std::string(518, 'a'));
     EXPECT_TRUE(cut.GuardIntact());
 
     Output jis;

@@ -161,8 +161,6 @@ TEST_F(InetLoopback, TitlesInEveryCharsetComeBackRawAndConvert)
         {"/sjis", "\x93\xFA\x96{\x8C\xEA\x82\xCC\x83y\x81[\x83W\x82\xC5\x82\xB7", kCharsetShiftJis},
         {"/jis", "\x1b$BF|K\\8l$N%Z!<%8$G$9\x1b(B", kCharsetJis},
         {"/euc", "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xDA\xA1\xBC\xA5\xB8\xA4\xC7\xA4\xB9", kCharsetEucJp},
-        // Seven characters would be guessed Shift-JIS: the last lead byte
-        // has no partner and clears the UTF-8 match.
         {"/utf8", u8"日本語のページです", kCharsetUtf8},
     };
     for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ansi_text.h"
+#include "app/html_text.h"
 #include "web/charset_guess.h"
 #include "web/jis_kana.h"
 #include "web/mlang_convert.h"
@@ -14,22 +15,70 @@ namespace {
 
 const UINT kCodePageJis = 50222;     // ISO-2022-JP with half-width katakana
 const UINT kCodePageEucJp = 51932;   // MLang's EUC-JP
+const UINT kCodePageEucJpKernel = 20932;   // the kernel's EUC-JP, also under Wine
 const size_t kMaxTitle = CSetStrCode::kTitleBufferSize - 1;
+
+// How many characters of the wide text the code page cannot hold: each
+// one alone, a surrogate pair together.
+size_t CountLost(const wchar_t* wide, size_t length)
+{
+    size_t lost = 0;
+    for (size_t i = 0; i < length;) {
+        const int n = IS_HIGH_SURROGATE(wide[i]) && i + 1 < length && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
+        char bytes[8];
+        BOOL usedDefault = FALSE;
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide + i, n, bytes, sizeof bytes, nullptr, &usedDefault);
+        lost += usedDefault ? 1 : 0;
+        i += static_cast<size_t>(n);
+    }
+    return lost;
+}
+
+// Wide text to program text. No best fit: a character the code page lacks
+// becomes its default character rather than a different one that looks
+// alike ("e" for "\u00e9"). *lost, when given, counts them.
+bool WideToAnsi(const wchar_t* wide, size_t wideLength, std::string* text, size_t* lost)
+{
+    text->clear();
+    if (lost != nullptr)
+        *lost = 0;
+    if (wideLength == 0)
+        return true;
+    const int length = static_cast<int>(wideLength);
+    BOOL usedDefault = FALSE;
+    const int needed =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &usedDefault);
+    if (needed <= 0)
+        return false;
+    text->assign(static_cast<size_t>(needed), '\0');
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, &(*text)[0], needed, nullptr, nullptr) !=
+        needed)
+        return false;
+    if (usedDefault && lost != nullptr)
+        *lost = CountLost(wide, wideLength);
+    return true;
+}
+
+// `length` bytes of `codePage` to wide text; false when the platform
+// refuses the code page or the bytes.
+bool BytesToWide(UINT codePage, const char* raw, size_t length, std::wstring* wide)
+{
+    wide->clear();
+    if (length == 0)
+        return true;
+    const int n = MultiByteToWideChar(codePage, 0, raw, static_cast<int>(length), nullptr, 0);
+    if (n <= 0)
+        return false;
+    wide->resize(static_cast<size_t>(n));
+    return MultiByteToWideChar(codePage, 0, raw, static_cast<int>(length), &(*wide)[0], n) == n;
+}
 
 // Wide text to program text in out[kTitleBufferSize]. A result longer than
 // 519 bytes is cut before a character, never inside one.
 bool WideToTitle(const wchar_t* wide, size_t wideLength, char* out)
 {
-    if (wideLength == 0) {
-        out[0] = '\0';
-        return true;
-    }
-    const int length = static_cast<int>(wideLength);
-    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0)
-        return false;
-    std::string text(static_cast<size_t>(needed), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], needed, nullptr, nullptr) != needed)
+    std::string text;
+    if (!WideToAnsi(wide, wideLength, &text, nullptr))
         return false;
     const size_t keep = CutAnsiLength(text.data(), text.size(), kMaxTitle);
     memcpy(out, text.data(), keep);
@@ -141,31 +190,64 @@ int CSetStrCode::Utf8ToWide(const char* raw, wchar_t* wide)
 
 int CSetStrCode::ConvertTitle(int charset, const char* raw, char* out)
 {
-    char rawCopy[kTitleBufferSize];
-    char working[kTitleBufferSize];
-    wchar_t wide[kWideBufferChars] = {};
-    lstrcpynA(rawCopy, raw, sizeof rawCopy);
-    lstrcpynA(working, raw, sizeof working);
+    std::string text;
+    size_t lost = 0;
+    if (!ConvertTitleText(charset, raw, strnlen(raw, kTitleBufferSize - 1), &text, &lost))
+        return 0;
+    lstrcpynA(out, text.c_str(), kTitleBufferSize);
+    return 1;
+}
 
+int CSetStrCode::ConvertTitleText(int charset, const char* raw, size_t length, std::string* out, size_t* lost)
+{
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "titles are cleaned as UTF-16");
+    *lost = 0;
+    size_t complete = length;
+    if (!BytesFitCharset(charset, raw, length, &complete))
+        complete = length;
+    const std::string bytes(raw, complete);
+
+    std::wstring wide;
+    size_t jisLost = 0;   // JIS X 0212 characters, "?" already
     switch (charset) {
     case kCharsetShiftJis:
-        lstrcpynA(out, rawCopy, kTitleBufferSize);
-        return 1;
-    case kCharsetJis:
-        if (!JisToWide(working, wide))
+        if (!BytesToWide(932, bytes.data(), bytes.size(), &wide))
             return 0;
         break;
-    case kCharsetEucJp:
-        if (!EucJpToAnsi(rawCopy, lstrlenA(rawCopy), working))
+    case kCharsetJis: {
+        // By arithmetic to Shift-JIS: the same text as code page 50222 gives
+        // where the system has it, also under Wine, and without a COM object
+        // per title.
+        size_t unknown = 0;
+        const std::string sjis = JisToShiftJis(bytes.data(), bytes.size(), &unknown);
+        if (!BytesToWide(932, sjis.data(), sjis.size(), &wide))
             return 0;
-        lstrcpynA(out, working, kTitleBufferSize);
-        return 1;
+        jisLost = unknown;
+        break;
+    }
+    case kCharsetEucJp:
+        if (!BytesToWide(kCodePageEucJpKernel, bytes.data(), bytes.size(), &wide)) {
+            // A system without code page 20932: the stream object or MLang.
+            char ansi[kTitleBufferSize] = {};
+            if (!EucJpToAnsi(bytes.data(), static_cast<int>(bytes.size()), ansi) ||
+                !BytesToWide(CP_ACP, ansi, strlen(ansi), &wide))
+                return 0;
+        }
+        break;
     case kCharsetUtf8:
-        if (!Utf8ToWide(working, wide))
+        if (!BytesToWide(CP_UTF8, bytes.data(), bytes.size(), &wide))
             return 0;
         break;
     default:
         return 0;
     }
-    return WideToTitle(wide, wcslen(wide), out) ? 1 : 0;
+    const std::u16string clean =
+        CleanTitleText(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+    std::string text;
+    if (!WideToAnsi(reinterpret_cast<const wchar_t*>(clean.data()), clean.size(), &text, lost))
+        return 0;
+    *lost += jisLost;
+    text.resize(CutAnsiLength(text.data(), text.size(), kMaxTitle));
+    out->swap(text);
+    return 1;
 }

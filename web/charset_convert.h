@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "app/com_types.h"
 #include "web/ado_stream.h"
 
@@ -35,6 +37,14 @@ public:
     // and writes at most 519 bytes and a zero to `out` (kTitleBufferSize);
     // on failure returns 0 and leaves `out` alone.
     int ConvertTitle(int charset, const char* raw, char* out);
+
+    // The same for `length` raw bytes, as the title is shown: character
+    // references decoded, white space folded (see CleanTitleText), a
+    // character cut off at the end dropped. Characters that code page 932
+    // cannot hold become its default character, never a look-alike; their
+    // number goes to *lost. On success returns 1 and sets *out (at most
+    // 519 bytes); on failure returns 0.
+    int ConvertTitleText(int charset, const char* raw, size_t length, std::string* out, size_t* lost);
 
 protected:
     // The ADODB stream for EUC-JP; tests put a stream of their own here.

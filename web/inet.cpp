@@ -5,6 +5,7 @@
 
 #include "web/charset_guess.h"
 #include "web/http_date.h"
+#include "web/page_charset.h"
 #include "web/title_scan.h"
 
 namespace {
@@ -203,9 +204,21 @@ int CInet::QueryLastModified(const char* address, char* dateOut)
 
 int CInet::ReadTitle(const char* address, char* titleOut)
 {
+    return ReadTitle(address, titleOut, nullptr);
+}
+
+int CInet::ReadTitle(const char* address, char* titleOut, PageBytes* page)
+{
     LinkFailure failure;
     if (!OpenRequest(address, "GET", true, &failure))
         return 0;
+
+    if (page != nullptr) {
+        char type[256] = {};
+        DWORD typeLength = sizeof type - 1;
+        if (HttpQueryInfoA(request_.Get(), HTTP_QUERY_CONTENT_TYPE, type, &typeLength, nullptr))
+            page->contentType.assign(type, strnlen(type, sizeof type));
+    }
 
     TitleScan scan;
     char chunk[kChunkRead + 1];
@@ -224,6 +237,8 @@ int CInet::ReadTitle(const char* address, char* titleOut)
     }
     scan.Finish();
     lstrcpynA(titleOut, scan.Title(), kTitleBufferSize);
+    if (page != nullptr)
+        page->head = scan.Head();
     // The request stays open until the next query or CloseInternet.
     return scan.Found() ? 1 : 0;
 }

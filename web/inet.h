@@ -7,6 +7,8 @@
 #include "web/inet_handle.h"
 #include "web/link_verdict.h"
 
+struct PageBytes;
+
 // The program's HTTP client: one object per worker job, on the worker's
 // stack. Order of use: construct, OpenInternet, any number of
 // QueryLastModified / ReadTitle / Ask, CloseInternet, destroy.
@@ -48,6 +50,9 @@ public:
     // opened). 1 when a title was found, even an empty one. Reading ends at
     // the closing tag, at the end of data, or after 1 MiB of body.
     int ReadTitle(const char* address, char* titleOut);
+    // The same, also keeping the Content-Type header and the body before
+    // the title in `page` (its title fields are left alone).
+    int ReadTitle(const char* address, char* titleOut, PageBytes* page);
 
     // Character-set code 0 to 3 of a raw, zero-terminated title.
     int GuessCharset(const char* title);

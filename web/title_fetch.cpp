@@ -1,23 +1,51 @@
 #include "web/title_fetch.h"
 
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/error_log.h"
+#include "app/path_text.h"
 #include "web/charset_convert.h"
-#include "web/charset_guess.h"
 #include "web/inet.h"
+#include "web/page_charset.h"
+
+namespace {
+
+const char kModule[] = ".\\TitleFetch";
+
+// The dialogs log beside the program; so does this, from the worker.
+void LogLostCharacters(size_t lost, int line)
+{
+    char folder[MAX_PATH] = {};
+    if (GetModuleFileNameA(nullptr, folder, sizeof folder - 1) == 0 || !CutAtLastBackslash(folder))
+        return;
+    char message[160];
+    snprintf(message, sizeof message, "タイトルの %zu 文字はコードページ 932 にないため、既定の文字になりました",
+             lost);
+    LogModuleError(message, line, kModule, folder);
+}
+
+}  // namespace
 
 FetchedTitle FetchTitle(CInet& inet, const char* address, int charset)
 {
     FetchedTitle result;
     char raw[CInet::kTitleBufferSize] = {};
-    if (inet.ReadTitle(address, raw) == 0)
+    PageBytes page;
+    if (inet.ReadTitle(address, raw, &page) == 0)
         return result;
     result.found = true;
     result.raw = raw;
-    result.charset = charset < 0 ? inet.GuessCharset(raw) : charset;
-    char converted[CSetStrCode::kTitleBufferSize] = {};
+    page.title = result.raw.data();
+    page.titleLength = result.raw.size();
+    result.charset = charset < 0 ? PageTitleCharset(page) : charset;
     CSetStrCode code;
-    if (code.ConvertTitle(result.charset, raw, converted) != 0) {
+    if (code.ConvertTitleText(result.charset, result.raw.data(), result.raw.size(), &result.text,
+                              &result.lostCharacters) != 0)
         result.converted = true;
-        result.text = converted;
-    }
+    if (result.lostCharacters > 0)
+        LogLostCharacters(result.lostCharacters, __LINE__);
     return result;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 class CInet;
@@ -10,6 +11,7 @@ struct FetchedTitle {
     int charset = -1;         // the character set the title was read in
     std::string raw;          // the title's bytes as the page holds them
     std::string text;         // the program text; empty when not converted
+    size_t lostCharacters = 0; // characters code page 932 cannot hold, now its default character
     // What the title box shows: the program text, or the raw bytes when
     // they could not be converted.
     const std::string& Shown() const { return converted ? text : raw; }
@@ -17,5 +19,8 @@ struct FetchedTitle {
 
 // The title part of a fetch, run on a worker after the address proved
 // reachable: reads the page's title and converts it from the given
-// character set (-1: guessed from the bytes).
+// character set (-1: the page's declaration when the title's bytes agree
+// with it, else detected from them). References and white space are
+// cleaned in every case. A title that lost characters to the code page is
+// logged in the error log beside the program.
 FetchedTitle FetchTitle(CInet& inet, const char* address, int charset);

@@ -48,6 +48,9 @@ bool TitleScan::Feed(const char* chunk, size_t delivered)
     if (open == nullptr)
         open = FindText(chunk, end, "<TITLE");
 
+    if (!found_)
+        head_.append(chunk, static_cast<size_t>((open != nullptr ? open : end) - chunk));
+
     if (open != nullptr) {
         const char* p = open;
         while (p < end && *p != '>')

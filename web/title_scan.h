@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 
 // Finds a page title in a body that arrives in chunks, exactly as the fetch
 // delivers them. Only "<title" / "<TITLE" open and only "</title>" /
@@ -27,10 +28,14 @@ public:
     const char* Title() const { return title_; }
     size_t Length() const { return length_; }
     size_t BodyBytes() const { return bodyBytes_; }
+    // The body's text before the opening tag (within the body limit), where
+    // a page declares its charset.
+    const std::string& Head() const { return head_; }
 
 private:
     void Append(const char* from, const char* to);
 
+    std::string head_;
     char title_[kMaxTitle + 1];
     size_t length_;
     size_t bodyBytes_;

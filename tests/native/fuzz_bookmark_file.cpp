@@ -33,7 +33,7 @@ void CheckImport(const BookmarkImport& import)
     size_t entries = 0;
     for (const ImportedNote& note : import.notes) {
         Check(!note.folder.empty() && note.folder.size() <= kNameBytes);
-        Check(!note.note.empty() && note.note.size() <= kNameBytes);
+        Check(note.note.size() <= kNameBytes && (!note.note.empty() || note.entries.empty()));
         Check(note.folder.find('\0') == std::string::npos && note.note.find('\0') == std::string::npos);
         for (const ImportedEntry& e : note.entries) {
             Check(!e.title.empty() && e.title.size() <= kTitleBytes);

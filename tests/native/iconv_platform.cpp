@@ -7,9 +7,10 @@ namespace {
 
 // Converts through `cd`; a sequence it cannot convert becomes `replacement`
 // and is skipped (a whole UTF-8 character when the input is UTF-8).
-void Convert(iconv_t cd, const char* text, size_t length, const char* replacement, bool utf8Input,
-             std::string& out)
+size_t Convert(iconv_t cd, const char* text, size_t length, const char* replacement, bool utf8Input,
+               std::string& out)
 {
+    size_t replaced = 0;
     out.clear();
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(text);
@@ -23,6 +24,7 @@ void Convert(iconv_t cd, const char* text, size_t length, const char* replacemen
         if (r != static_cast<size_t>(-1) || errno == E2BIG)
             continue;
         out += replacement;
+        ++replaced;
         size_t skip = 1;
         if (utf8Input) {
             const unsigned char lead = static_cast<unsigned char>(*in);
@@ -38,6 +40,7 @@ void Convert(iconv_t cd, const char* text, size_t length, const char* replacemen
         in += skip;
         inLeft -= skip;
     }
+    return replaced;
 }
 
 }  // namespace
@@ -64,9 +67,9 @@ bool IconvBookmarkPlatform::CharsetToUtf8(const char* charset, const char* text,
     return true;
 }
 
-void IconvBookmarkPlatform::Utf8ToAnsi(const char* text, size_t length, std::string& out) const
+bool IconvBookmarkPlatform::Utf8ToAnsi(const char* text, size_t length, std::string& out) const
 {
-    Convert(toAnsi_, text, length, "?", true, out);
+    return Convert(toAnsi_, text, length, "?", true, out) == 0;
 }
 
 void IconvBookmarkPlatform::AnsiToUtf8(const char* text, size_t length, std::string& out) const

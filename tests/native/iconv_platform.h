@@ -14,7 +14,7 @@ public:
 
     bool CharsetToUtf8(const char* charset, const char* text, size_t length,
                        std::string& out) const override;
-    void Utf8ToAnsi(const char* text, size_t length, std::string& out) const override;
+    bool Utf8ToAnsi(const char* text, size_t length, std::string& out) const override;
     void AnsiToUtf8(const char* text, size_t length, std::string& out) const override;
     bool LocalDay(int64_t seconds, int& year, int& month, int& day) const override;
     bool DaySeconds(int year, int month, int day, int64_t& seconds) const override;
