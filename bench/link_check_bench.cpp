@@ -178,6 +178,7 @@ void DialogRun(const Rig& rig)
 
 int main()
 {
+    setvbuf(stdout, nullptr, _IONBF, 0);
     BoxWatch boxes;
     Rig rig;
     BuildRig(&rig);

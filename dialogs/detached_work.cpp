@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include "web/inet.h"
+
 unsigned __stdcall DetachedWork::ThreadMain(void* raw)
 {
     // The thread's own reference: the job's state lives until it ends.
@@ -12,6 +14,11 @@ unsigned __stdcall DetachedWork::ThreadMain(void* raw)
     if (!shared.abandoned)
         PostMessageA(shared.dialog, shared.message, shared.job, 0);
     return 0;
+}
+
+DWORD DetachedWork::BoundFor(int requests)
+{
+    return static_cast<DWORD>(requests) * CInet::kTotalMs + 1000;
 }
 
 bool DetachedWork::Start(HWND dialog, UINT message, std::function<void()> work)

@@ -13,6 +13,12 @@
 // result is dropped.
 class DetachedWork {
 public:
+    // The longest a dialog waits for a job of `requests` requests: each has
+    // its bound, and the program keeps this one itself, since a server that
+    // drips a byte a second or a host that drops connection attempts can
+    // hold the library past its own time-outs.
+    static DWORD BoundFor(int requests);
+
     DetachedWork() = default;
     ~DetachedWork() { Abandon(); }
     DetachedWork(const DetachedWork&) = delete;

@@ -180,7 +180,14 @@ Dlg_Import::Outcome Dlg_Import::ReadAndWrite()
         return Outcome::kNotBookmarks;
     // The dialog is modal: nothing else changes the snapshot meanwhile.
     plan_ = PlanMerge(context_.store->Snapshot(), std::move(read_.notes));
-    if (plan_.added == 0)
+    // Folders and notes without links are brought in too.
+    bool creates = false;
+    for (const PlannedFolder& folder : plan_.folders) {
+        creates = creates || folder.created;
+        for (const PlannedNote& note : folder.notes)
+            creates = creates || note.created;
+    }
+    if (plan_.added == 0 && !creates)
         return Outcome::kImported;
     // The last moment a cancel counts: the write is all or nothing.
     if (!running_)

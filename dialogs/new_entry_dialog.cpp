@@ -22,6 +22,8 @@ const char kCaption[] = "新規ピンロール";
 const char kNotFound[] = "Not Found";
 // Posted by the fetch as its last step.
 const UINT WM_FETCHED = WM_APP + 5;
+// Fires when the fetch (a date query and a title read) ran past its bound.
+const UINT_PTR kFetchBoundTimerId = 1002;
 
 }  // namespace
 
@@ -63,6 +65,10 @@ BOOL Dlg_NewPinRoll::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, L
             return FALSE;
         }
     case WM_TIMER:
+        if (wParam == kFetchBoundTimerId) {
+            OnFetchTooLong();
+            return TRUE;
+        }
         if (wParam != Countdown::kTimerId)
             return FALSE;
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
@@ -232,7 +238,9 @@ void Dlg_NewPinRoll::OnRegister()
     fetch_->record = record;
     std::shared_ptr<Fetch> fetch = fetch_;
     countdown_.Start(dialog_);
+    SetTimer(dialog_, kFetchBoundTimerId, DetachedWork::BoundFor(2), nullptr);
     if (!work_.Start(dialog_, WM_FETCHED, [fetch] { FetchPage(fetch.get()); })) {
+        KillTimer(dialog_, kFetchBoundTimerId);
         countdown_.Stop(dialog_);
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
         EndDialog(dialog_, 1);
@@ -254,6 +262,7 @@ void Dlg_NewPinRoll::OnFetched(WPARAM job)
     if (!work_.Take(job) || !fetch_)
         return;
     std::shared_ptr<Fetch> fetch = std::move(fetch_);
+    KillTimer(dialog_, kFetchBoundTimerId);
     countdown_.Stop(dialog_);
     SetWindowTextA(dialog_, kCaption);
     if (!fetch->reached) {
@@ -275,6 +284,20 @@ void Dlg_NewPinRoll::OnFetched(WPARAM job)
         PutField(fetch->record.title, title.text);
     }
     AddNow(fetch->record);
+}
+
+void Dlg_NewPinRoll::OnFetchTooLong()
+{
+    KillTimer(dialog_, kFetchBoundTimerId);
+    if (!work_.Running())
+        return;
+    // The server held the fetch past its bound: as if it never answered.
+    work_.Abandon();
+    fetch_.reset();
+    countdown_.Stop(dialog_);
+    SetWindowTextA(dialog_, kCaption);
+    MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
+    EnableInputs(true);
 }
 
 void Dlg_NewPinRoll::AddNow(const EntryRecord& record)

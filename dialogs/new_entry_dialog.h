@@ -60,6 +60,8 @@ private:
     void EnableInputs(bool enable);
     // The fetch has posted: the title into the record, then the entry.
     void OnFetched(WPARAM job);
+    // The fetch ran past its bound: given up, the inputs back.
+    void OnFetchTooLong();
     // Adds the entry on this thread; the views show it and the dialog ends.
     void AddNow(const EntryRecord& record);
 

@@ -18,6 +18,8 @@ namespace {
 const char kModule[] = ".\\Dlg_Property";
 // Posted by the refetch worker as its last step.
 const UINT WM_REFETCHED = WM_APP + 5;
+// Fires when the refetch ran past its bound.
+const UINT_PTR kFetchBoundTimerId = 1002;
 
 }  // namespace
 
@@ -55,6 +57,10 @@ BOOL Dlg_Property::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         End(1);
         return TRUE;
     case WM_TIMER:
+        if (wParam == kFetchBoundTimerId) {
+            OnRefetchTooLong();
+            return TRUE;
+        }
         if (wParam != Countdown::kTimerId)
             return FALSE;
         countdown_.Tick(dialog_, "ﾀｲﾑｱｳﾄまであと %d 秒");
@@ -140,11 +146,13 @@ void Dlg_Property::OnRefetch()
     caption_ = ControlText(dialog_, kAddressSize);
     EnableControls(false);
     countdown_.Start(dialog_);
+    SetTimer(dialog_, kFetchBoundTimerId, DetachedWork::BoundFor(2), nullptr);
     std::shared_ptr<Refetch> fetched = std::make_shared<Refetch>();
     fetched_ = fetched;
     if (!work_.Start(dialog_, WM_REFETCHED, [fetched, address, charset] {
             *fetched = RefetchTitle(address, charset);
         })) {
+        KillTimer(dialog_, kFetchBoundTimerId);
         countdown_.Stop(dialog_);
         EnableControls(true);
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
@@ -157,12 +165,26 @@ void Dlg_Property::ApplyRefetch(WPARAM job)
         return;
     const Refetch found = *fetched_;
     fetched_.reset();
+    KillTimer(dialog_, kFetchBoundTimerId);
     if (found.found && !found.converted)
         LogModuleError("文字コードの変換に失敗しました", __LINE__, kModule, context_.ExeDir());
     if (!found.reached)
         MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
     else
         SetWindowTextA(title_, found.found ? found.title.c_str() : "Not Found");
+    countdown_.OnMessage(dialog_, 1, caption_.c_str());
+    EnableControls(true);
+}
+
+void Dlg_Property::OnRefetchTooLong()
+{
+    KillTimer(dialog_, kFetchBoundTimerId);
+    if (!work_.Running())
+        return;
+    // The server held the refetch past its bound: as if it never answered.
+    work_.Abandon();
+    fetched_.reset();
+    MessageBoxA(dialog_, "指定したアドレスにアクセスできませんでした", "ERROR", MB_OK | MB_ICONERROR);
     countdown_.OnMessage(dialog_, 1, caption_.c_str());
     EnableControls(true);
 }

@@ -40,6 +40,7 @@ private:
     void EnableControls(bool enable);
     // The refetch has posted: the title box and the controls again.
     void ApplyRefetch(WPARAM job);
+    void OnRefetchTooLong();
 
     // What a refetch found, written by the worker before it posts.
     struct Refetch {
