@@ -239,7 +239,7 @@ void Dlg_NewPinRoll::OnRegister()
     std::shared_ptr<Fetch> fetch = fetch_;
     countdown_.Start(dialog_);
     SetTimer(dialog_, kFetchBoundTimerId, DetachedWork::BoundFor(2), nullptr);
-    if (!work_.Start(dialog_, WM_FETCHED, [fetch] { FetchPage(fetch.get()); })) {
+    if (!work_.Start(dialog_, WM_FETCHED, [fetch] { FetchInto(fetch.get()); })) {
         KillTimer(dialog_, kFetchBoundTimerId);
         countdown_.Stop(dialog_);
         ReportThreadFailure(dialog_, context_, __LINE__, kModule);
@@ -372,15 +372,12 @@ void Dlg_NewPinRoll::EnableInputs(bool enable)
 
 // ---- On the fetch's own thread ----
 
-void Dlg_NewPinRoll::FetchPage(Fetch* fetch)
+void Dlg_NewPinRoll::FetchInto(Fetch* fetch)
 {
-    CInet inet;
-    if (inet.OpenInternet() == 0)
-        return;   // offline: filed under the marker
-    if (inet.QueryLastModified(fetch->record.list, fetch->record.update) == CInet::kNotOpened) {
-        fetch->reached = false;
-        return;
-    }
-    fetch->title = FetchTitle(inet, fetch->record.list, -1);
-    inet.CloseInternet();
+    FetchedPage page = FetchPage(fetch->record.list, -1);
+    fetch->reached = page.reached;
+    // Without a date the entry keeps today's.
+    if (page.dateResult == CInet::kDateWritten)
+        lstrcpynA(fetch->record.update, page.update, sizeof fetch->record.update);
+    fetch->title = std::move(page.title);
 }

@@ -66,7 +66,7 @@ private:
     void AddNow(const EntryRecord& record);
 
     // On the fetch's own thread: the page's date and title.
-    static void FetchPage(Fetch* fetch);
+    static void FetchInto(Fetch* fetch);
 
     DialogContext context_;
     INT_PTR result_ = 0;

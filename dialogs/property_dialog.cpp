@@ -268,21 +268,13 @@ bool Dlg_Property::Update()
 
 Dlg_Property::Refetch Dlg_Property::RefetchTitle(const std::string& address, int charset)
 {
+    // Only whether the address answers counts of its date here.
+    FetchedPage page = FetchPage(address.c_str(), charset);
     Refetch result;
-    CInet inet;
-    if (inet.OpenInternet() != 0) {
-        char date[CInet::kDateBufferSize] = {};
-        // Only whether the address answers; the date is not used here.
-        if (inet.QueryLastModified(address.c_str(), date) == CInet::kNotOpened) {
-            result.reached = false;
-        } else {
-            FetchedTitle fetched = FetchTitle(inet, address.c_str(), charset);
-            result.found = fetched.found;
-            result.converted = fetched.converted;
-            result.title = fetched.Shown();
-        }
-        inet.CloseInternet();
-    }
+    result.reached = page.reached;
+    result.found = page.title.found;
+    result.converted = page.title.converted;
+    result.title = page.title.Shown();
     return result;
 }
 

@@ -29,6 +29,21 @@ void LogLostCharacters(size_t lost, int line)
 
 }  // namespace
 
+FetchedPage FetchPage(const char* address, int charset)
+{
+    FetchedPage page;
+    CInet inet;
+    if (inet.OpenInternet() == 0)
+        return page;
+    page.dateResult = inet.QueryLastModified(address, page.update);
+    if (page.dateResult == CInet::kNotOpened)
+        page.reached = false;
+    else
+        page.title = FetchTitle(inet, address, charset);
+    inet.CloseInternet();
+    return page;
+}
+
 FetchedTitle FetchTitle(CInet& inet, const char* address, int charset)
 {
     FetchedTitle result;

@@ -24,3 +24,15 @@ struct FetchedTitle {
 // cleaned in every case. A title that lost characters to the code page is
 // logged in the error log beside the program.
 FetchedTitle FetchTitle(CInet& inet, const char* address, int charset);
+
+// A whole page fetch on a client of its own, for a dialog's fetch thread:
+// the Last-Modified date, then the title (FetchTitle) when the address
+// answered. Offline, nothing is asked and the page counts as reached
+// without a title.
+struct FetchedPage {
+    bool reached = true;
+    char update[11] = {};   // the date when dateResult says so
+    int dateResult = 0;     // CInet's last-modified result
+    FetchedTitle title;
+};
+FetchedPage FetchPage(const char* address, int charset);
