@@ -32,6 +32,7 @@
 #define IDD_SEARCH 112
 #define IDD_ABOUT 114
 #define IDD_IMPORT 115
+#define IDD_DUPLICATES 130
 
 // Commands of the menus, the toolbar and the accelerator tables.
 #define ID_OPEN_STORE 40009
@@ -57,6 +58,8 @@
 // Bookmark files of browsers: import into the store, export the store.
 #define ID_IMPORT 40101
 #define ID_EXPORT 40102
+// Duplicates across the whole collection (its window, modeless).
+#define ID_FIND_DUPLICATES 40200
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)
@@ -90,6 +93,11 @@
 // Import dialog (115).
 #define IDC_IMPORT_COUNT 1029
 #define IDC_IMPORT_PROGRESS 1030
+// Duplicates window (130).
+#define IDC_DUP_LIST 1200
+#define IDC_DUP_STATE 1201
+#define IDC_DUP_RESCAN 1202
+#define IDC_DUP_DELETE 1203
 
 // Windows of the frame: the two panes, the hosts of the views in them, the
 // strip above the tree, the status bar and the views themselves.

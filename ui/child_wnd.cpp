@@ -233,6 +233,10 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
     case ID_EXPORT:
         ExportBookmarks(host);
         return TRUE;
+    case ID_FIND_DUPLICATES:
+        if (store.StorePath()[0] != '\0')
+            duplicates.Start(hInst, host, &store, &list, &views);
+        return TRUE;
     case ID_NEW_FOLDER:
         NewFolderCommand();
         return TRUE;
