@@ -193,13 +193,13 @@ void Dlg_Duplicates::AddRows(const std::vector<DuplicateGroup>& groups)
             const int row = static_cast<int>(rows_.size());
             const bool tick = m != kept;
             LVITEMA item = {};
-            item.mask = LVIF_TEXT | LVIF_STATE;
+            item.mask = LVIF_TEXT;
             item.iItem = row;
             item.pszText = label;
-            item.stateMask = LVIS_STATEIMAGEMASK;
-            item.state = INDEXTOSTATEIMAGEMASK(tick ? 2 : 1);
             if (ListView_InsertItem(list_, &item) != row)
                 continue;
+            // A new row of a check-box list comes unticked whatever it asks.
+            ListView_SetCheckState(list_, row, tick ? TRUE : FALSE);
             const char* cells[] = {folder.name, note.name, entry.title, entry.list, entry.date, entry.access, entry.count};
             for (int c = 0; c < static_cast<int>(sizeof cells / sizeof cells[0]); ++c)
                 SetCell(list_, row, c + 1, cells[c]);
