@@ -122,6 +122,8 @@ TEST_F(DuplicateWindow, GroupsLargestFirstTicksAllButTheMostUsedAndDeletesInOneW
     // broken by access, the highest count.
     EXPECT_EQ(Ticks(), "1110111001");
     EXPECT_EQ(State(), "3 グループ、10 件。チェックした 7 件を削除できます。");
+    PumpMessages(50);
+    SaveWindowShot(window_, "duplicates.bmp");
 
     ListView_SetCheckState(rows_, 6, FALSE);
     EXPECT_EQ(State(), "3 グループ、10 件。チェックした 6 件を削除できます。");
