@@ -126,8 +126,20 @@ void Dlg_Duplicates::OnInitDialog(HWND dialog)
     ShowWindow(dialog, SW_SHOW);
 }
 
+bool Dlg_Duplicates::MainWindowBusy() const
+{
+    HWND owner = GetWindow(dialog_, GW_OWNER);
+    return owner != nullptr && !IsWindowEnabled(owner);
+}
+
 void Dlg_Duplicates::OnCommand(WORD id)
 {
+    // A modal dialog of the main window (and its worker) may be using the
+    // store and the views: this window waits for it to end.
+    if ((id == IDC_DUP_RESCAN || id == IDC_DUP_DELETE) && MainWindowBusy()) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
     switch (id) {
     case IDC_DUP_RESCAN:
         Search();
@@ -272,7 +284,7 @@ void Dlg_Duplicates::ShowEntry(int row)
 {
     if (row < 0 || static_cast<size_t>(row) >= rows_.size())
         return;
-    if (CheckOutOfDate()) {
+    if (CheckOutOfDate() || MainWindowBusy()) {
         MessageBeep(MB_ICONWARNING);
         return;
     }

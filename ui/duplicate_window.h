@@ -59,6 +59,7 @@ private:
     void ShowState();
     void DeleteChecked();
     void ShowEntry(int row);
+    bool MainWindowBusy() const;
     void Close();
 
     CmyXml* store_ = nullptr;
