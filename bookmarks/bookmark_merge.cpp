@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "store/duplicate_groups.h"
 #include "store/entry_key.h"
 #include "store/name_compare.h"
 
@@ -344,7 +345,17 @@ MergePlan PlanMerge(const std::vector<FolderRecord>& store, std::vector<Imported
     Planner planner(store);
     for (ImportedNote& group : import)
         planner.Add(group);
-    return planner.Finish();
+    MergePlan plan = planner.Finish();
+    // The per-note rule above stays exact; the summary also tells what the
+    // collection already holds in some other spelling or place.
+    const SameAddressIndex held(store);
+    for (const PlannedFolder& folder : plan.folders) {
+        for (const PlannedNote& note : folder.notes) {
+            for (const ImportedEntry& entry : note.entries)
+                plan.alreadyHeld += held.Holds(entry.address) ? 1 : 0;
+        }
+    }
+    return plan;
 }
 
 void FillEntryRecord(const ImportedEntry& entry, int folder, int note, int position,

@@ -29,6 +29,8 @@ std::string ImportSummary(const BookmarkImport& read, const MergePlan& plan)
         text += "\nファイルの文字コードを " + read.assumedCharset + " と判断して読みました。";
     text += "\n";
     AddLine(text, "追加したリンク", plan.added);
+    if (plan.alreadyHeld > 0)
+        AddLine(text, "　うち、コレクションの別の場所にもあるリンク", plan.alreadyHeld);
     AddLine(text, "重複のため追加しなかったリンク", plan.duplicates);
     const size_t refused = read.tooLong + read.placeQueries + read.noAddress + plan.noRoom;
     AddLine(text, "取り込めなかったリンク", refused);

@@ -35,6 +35,7 @@
 // The link check of the whole collection or a folder, and its results.
 #define IDD_LINK_CHECK 150
 #define IDD_LINK_RESULTS 151
+#define IDD_DUPLICATES 130
 
 // Commands of the menus, the toolbar and the accelerator tables.
 #define ID_OPEN_STORE 40009
@@ -62,6 +63,8 @@
 #define ID_EXPORT 40102
 #define ID_CHECK_ALL_LINKS 40401
 #define ID_CHECK_FOLDER_LINKS 40402
+// Duplicates across the whole collection (its window, modeless).
+#define ID_FIND_DUPLICATES 40200
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)
@@ -102,6 +105,11 @@
 #define IDC_LINK_TIME 1504
 #define IDC_LINK_LIST 1505
 #define IDC_LINK_SUMMARY 1506
+// Duplicates window (130).
+#define IDC_DUP_LIST 1200
+#define IDC_DUP_STATE 1201
+#define IDC_DUP_RESCAN 1202
+#define IDC_DUP_DELETE 1203
 
 // Windows of the frame: the two panes, the hosts of the views in them, the
 // strip above the tree, the status bar and the views themselves.

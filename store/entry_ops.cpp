@@ -73,6 +73,30 @@ Node EntriesOf(Node root, long f, long n)
     return ArrayOf(NoteAt(root, f, n));
 }
 
+// The entry of the note whose id is the key's position, or none.
+Node EntryById(Node root, const EntryPositions& at)
+{
+    Node entries = EntriesOf(root, at.folder, at.note);
+    if (!entries)
+        return Node();
+    const std::string wanted = DecimalText(at.entry);
+    for (Node entry = entries.first_child(); entry; entry = entry.next_sibling()) {
+        Node id = ChildNamed(entry, "id");
+        if (id && TextOf(id) == wanted)
+            return entry;
+    }
+    return Node();
+}
+
+// The entry's address as the snapshot holds it (ANSI, cut to its width).
+std::string AddressOf(Node entry)
+{
+    const std::string text = TextOf(ChildNamed(entry, "list"));
+    char address[kAddressSize];
+    Utf8ToAnsiField(text.data(), text.size(), address, sizeof address);
+    return address;
+}
+
 }  // namespace
 
 int CmyXml::AddEntry(const EntryRecord& record, HWND owner)
@@ -167,36 +191,58 @@ int CmyXml::DeleteEntries(const std::vector<std::string>& keys, HWND owner)
         for (const std::string& key : keys) {
             EntryPositions at;
             if (!ReadEntryKey(key.c_str(), &at))
+                continue;   // not a key the list writes
+            Node entry = EntryById(root, at);
+            if (!entry)
                 continue;   // a key that names no entry is skipped
-            Node entries = EntriesOf(root, at.folder, at.note);
-            if (!entries)
-                continue;   // a key that names no note is skipped
-            std::string wanted = DecimalText(at.entry);
-            for (Node entry = entries.first_child(); entry; entry = entry.next_sibling()) {
-                Node id = ChildNamed(entry, "id");
-                if (id && TextOf(id) == wanted) {
-                    if (std::find(doomed.begin(), doomed.end(), entry) == doomed.end()) {
-                        doomed.push_back(entry);
-                        notes.push_back(at);
-                    }
-                    break;
-                }
+            if (std::find(doomed.begin(), doomed.end(), entry) == doomed.end()) {
+                doomed.push_back(entry);
+                notes.push_back(at);
             }
         }
         if (doomed.empty())
             return 0;
-        for (Node entry : doomed)
-            entry.parent().remove_child(entry);
-        for (size_t i = 0; i < notes.size(); ++i) {
-            bool first = true;
-            for (size_t j = 0; j < i; ++j)
-                first = first && !(notes[j].folder == notes[i].folder && notes[j].note == notes[i].note);
-            if (first)
-                RenumberEntries(doc, notes[i].folder, notes[i].note, owner);
-        }
+        RemoveEntryNodes(doc, doomed, notes, owner);
         SavePlain(doc);
         return 1;
     });
+}
+
+int CmyXml::DeleteCheckedEntries(const std::vector<EntryPick>& picks, HWND owner)
+{
+    if (picks.empty())
+        return 0;
+    return RunOperation(owner, true, [&](pugi::xml_document* doc) {
+        Node root = RootOf(doc);
+        std::vector<Node> doomed;
+        std::vector<EntryPositions> notes;
+        for (const EntryPick& pick : picks) {
+            EntryPositions at;
+            Node entry = ReadEntryKey(pick.key.c_str(), &at) ? EntryById(root, at) : Node();
+            if (!entry || AddressOf(entry) != pick.address)
+                return 0;   // not what the user saw: remove nothing
+            if (std::find(doomed.begin(), doomed.end(), entry) == doomed.end()) {
+                doomed.push_back(entry);
+                notes.push_back(at);
+            }
+        }
+        RemoveEntryNodes(doc, doomed, notes, owner);
+        return SaveIndented(doc, owner);
+    }, true);
+}
+
+void CmyXml::RemoveEntryNodes(pugi::xml_document* doc, const std::vector<Node>& doomed,
+                              const std::vector<EntryPositions>& notes, HWND owner)
+{
+    for (Node entry : doomed)
+        entry.parent().remove_child(entry);
+    for (size_t i = 0; i < notes.size(); ++i) {
+        bool first = true;
+        for (size_t j = 0; j < i; ++j)
+            first = first && !(notes[j].folder == notes[i].folder && notes[j].note == notes[i].note);
+        if (first)
+            RenumberEntries(doc, notes[i].folder, notes[i].note, owner);
+    }
 }
 
 int CmyXml::MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner)

@@ -34,6 +34,7 @@ struct MergePlan {
     std::vector<PlannedFolder> folders;   // ascending by position
     size_t added = 0;
     size_t duplicates = 0;
+    size_t alreadyHeld = 0;               // of those added: the store holds the same address elsewhere
     size_t noRoom = 0;                    // the store holds kMaxChildren folders
 };
 

@@ -9,12 +9,19 @@
 #include "store/safe_replace.h"
 
 class CINI;
+struct EntryPositions;
 struct MergePlan;
 struct StoreFailure;
 namespace pugi {
 class xml_document;
 class xml_node;
 }
+
+// An entry named by its key ("f-n-e") and its address, as a list showed it.
+struct EntryPick {
+    std::string key;
+    std::string address;
+};
 
 // The store: the only code that touches the store file (UTF-8 XML):
 //
@@ -110,6 +117,11 @@ public:
     // Removes the entries these keys name, each once, and renumbers their
     // notes; keys that name nothing are skipped. 0 when none was removed.
     int DeleteEntries(const std::vector<std::string>& keys, HWND owner);
+    // The duplicate finder's removal: each entry is named by its key and the
+    // address the user saw. The store is backed up first and written
+    // indented; when a key no longer names an entry with that address (the
+    // file changed meanwhile), nothing is written and the result is 0.
+    int DeleteCheckedEntries(const std::vector<EntryPick>& picks, HWND owner);
     int MoveEntry(int sourceF, int sourceN, int sourceE, int destF, int destN, HWND owner);
     int RenumberEntries(pugi::xml_document* doc, int f, int n, HWND owner);
     // backup: the usual backup first (a check of the whole collection).
@@ -143,6 +155,9 @@ private:
     void LogReport(const std::string& text);
     int LoadSnapshotFrom(pugi::xml_document* doc);
     int SortChildrenByName(pugi::xml_document* doc, int f);
+    // Removes the nodes, then renumbers each of their notes once.
+    void RemoveEntryNodes(pugi::xml_document* doc, const std::vector<pugi::xml_node>& doomed,
+                          const std::vector<EntryPositions>& notes, HWND owner);
 
     char storePath_[260];
     std::vector<FolderRecord> snapshot_;

@@ -73,7 +73,10 @@ TEST_F(BookmarkCommands, ImportMergesIntoTheStoreAndCountsWhatItCouldNotTake)
 {
     ExpectedEntry a = SampleEntry(0, "A");
     a.list = "https://a.example/";
-    StartWithStore({Folder(0, "Bar", {Note(0, "Bar", {a}), Note(1, "Other")}), Folder(1, "開発")});
+    // Held elsewhere in another spelling: added, and counted as such.
+    ExpectedEntry cpp = SampleEntry(0, "cpp");
+    cpp.list = "HTTPS://CPP.example:443/";
+    StartWithStore({Folder(0, "Bar", {Note(0, "Bar", {a}), Note(1, "Other", {cpp})}), Folder(1, "開発")});
     Show();
     Select(0, 0);
     const std::string before = StoreBytes();
@@ -89,12 +92,12 @@ TEST_F(BookmarkCommands, ImportMergesIntoTheStoreAndCountsWhatItCouldNotTake)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption + "/" + boxes[0].icon, "インポート/information");
     EXPECT_EQ(boxes[0].text,
-              "インポートしました。\n\n追加したリンク: 3 件\n重複のため追加しなかったリンク: 1 件\n"
-              "取り込めなかったリンク: 3 件\n　アドレスが長すぎる (1023 バイトまで): 1 件\n"
+              "インポートしました。\n\n追加したリンク: 3 件\n　うち、コレクションの別の場所にもあるリンク: 1 件\n"
+              "重複のため追加しなかったリンク: 1 件\n取り込めなかったリンク: 3 件\n　アドレスが長すぎる (1023 バイトまで): 1 件\n"
               "　place: のアドレス (ブラウザの検索条件): 1 件\n　アドレスがない: 1 件");
     EXPECT_TRUE(StoreHolds(storePath_, {
         Folder(0, "Bar", {Note(0, "Bar", {a, Imported(1, "B & C?]]>", "https://b.example/", "note\r\non B", "2023/11/16")}),
-                          Note(1, "Other")}),
+                          Note(1, "Other", {cpp})}),
         Folder(1, "開発", {Note(0, "C++", {Imported(0, "あい", "https://cpp.example/")})}),
         Folder(2, "Bookmarks", {Note(0, "Bookmarks", {Imported(0, "https://root.example/", "https://root.example/")})}),
     }, StoreCheck{true, StoreLayout::Indented}));

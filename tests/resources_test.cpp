@@ -99,7 +99,7 @@ TEST(Resources, MainMenuHasEveryItemWithItsKeyLabelAndCommand)
                           {"隠す(&H)\tCtrl+X", 40013}}},
         {"編集(&E)", {{"削除(&D)\tDEL", 40019}, {"編集(&T)\tCtrl+T", 40020}, {nullptr, 0},
                       {"全て選択(&A)\tCtrl+A", 40021}, {"アドレスをコピー(&C)\tCtrl+C", 40022},
-                      {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023}, {nullptr, 0},
+                      {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023}, {"重複の検索(&D)...", 40200}, {nullptr, 0},
                       {"リンクの一括確認(&K)...", 40401}}},
         {"表示(&V)", {{"更新を確認(&U)\tCtrl+U", 40026}, {nullptr, 0},
                       {"最新の情報に更新(&R)\tF5", 40027}}},

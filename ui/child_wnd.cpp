@@ -237,6 +237,10 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
     case ID_CHECK_FOLDER_LINKS:
         CheckLinks(command == ID_CHECK_FOLDER_LINKS);
         return TRUE;
+    case ID_FIND_DUPLICATES:
+        if (store.StorePath()[0] != '\0')
+            duplicates.Start(hInst, host, &store, &list, &views);
+        return TRUE;
     case ID_NEW_FOLDER:
         NewFolderCommand();
         return TRUE;

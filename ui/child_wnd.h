@@ -5,6 +5,7 @@
 #include "app/window_object.h"
 #include "store/xml_store.h"
 #include "ui/dialog_runner.h"
+#include "ui/duplicate_window.h"
 #include "ui/list_ctrl.h"
 #include "ui/search_dialog.h"
 #include "ui/tree_ctrl.h"
@@ -30,6 +31,8 @@ public:
     CmyXml store;
     Dlg_ItemSearch search;
     ViewSync views;
+    // Declared after what it uses, so that it goes first.
+    Dlg_Duplicates duplicates;
     // The search last handed over from the dialog; F3 in the main window
     // repeats it.
     SearchRequest lastRequest = {};

@@ -124,11 +124,13 @@ void MYWND::EnableMenu(HMENU menu)
     }
     if (FindWindowA(nullptr, kSearchDialogTitle) != nullptr)
         EnableMenuItem(menu, ID_SEARCH, MF_BYCOMMAND | MF_GRAYED);
-    // Import and export need a store file, whichever view is focused.
+    // Import, export and the duplicates need a store file, whichever view
+    // is focused.
     const UINT withStore = child.store.StorePath()[0] != '\0' ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(menu, ID_IMPORT, MF_BYCOMMAND | withStore);
     EnableMenuItem(menu, ID_EXPORT, MF_BYCOMMAND | withStore);
     EnableMenuItem(menu, ID_CHECK_ALL_LINKS, MF_BYCOMMAND | withStore);
+    EnableMenuItem(menu, ID_FIND_DUPLICATES, MF_BYCOMMAND | withStore);
 }
 
 BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*)
@@ -183,6 +185,7 @@ BOOL MYWND::OnCommand(int command)
     case ID_IMPORT:
     case ID_EXPORT:
     case ID_CHECK_ALL_LINKS:
+    case ID_FIND_DUPLICATES:
         SendMessageA(target, WM_COMMAND, command, 0);
         return TRUE;
     case ID_NEW_ENTRY:

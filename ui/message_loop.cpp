@@ -1,5 +1,7 @@
 #include "ui/message_loop.h"
 
+#include "ui/duplicate_window.h"
+
 const char kSearchDialogTitle[] = "PinRoll - 検索";
 
 namespace {
@@ -26,6 +28,11 @@ bool RouteMessage(MSG* msg, HWND frame, HACCEL frameAccel, HACCEL searchAccel)
         TranslateAcceleratorA(search, searchAccel, msg);
         return true;
     }
+    // The duplicates window's keys are its own: Delete there must not
+    // delete in the main window.
+    HWND duplicates = FindWindowA(nullptr, kDuplicatesTitle);
+    if (duplicates != nullptr && IsDialogMessageA(duplicates, msg))
+        return true;
     if (IsKeyForEditControl(msg))
         return false;
     return TranslateAcceleratorA(frame, frameAccel, msg) != 0;

@@ -6,6 +6,7 @@ extern const char kSearchDialogTitle[];
 
 // The program's one message loop: keyboard input of the search dialog goes
 // through the dialog manager and accelerator table 4 (F3 as 40069 there),
+// that of the duplicates window through the dialog manager alone,
 // keys typed into an edit control go to it alone, everything else through
 // the frame's table 113. Returns the exit code.
 int RunMessageLoop(HWND frame, HACCEL frameAccel, HACCEL searchAccel);
