@@ -44,7 +44,10 @@ private:
     void OnAutoFetchClicked();
     void OnRegister();
     void OnCancel();
+    int NotesIn(int folder) const;
     int EntriesIn(int folder, int note) const;
+    // A handed-in page: its address, and its title or the fetch ticked.
+    void FillFromRequest(const NewEntryRequest& request);
 
     // The worker's one result, posted as WM_REGISTERED.
     enum class Outcome { kNone, kUnreachable, kAddFailed, kAdded };
