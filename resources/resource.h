@@ -57,6 +57,8 @@
 // Bookmark files of browsers: import into the store, export the store.
 #define ID_IMPORT 40101
 #define ID_EXPORT 40102
+// The clipboard's address into the new-entry dialog (編集 menu, Ctrl+V).
+#define ID_PASTE_LINK 40300
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)
