@@ -16,8 +16,8 @@ HRESULT STDMETHODCALLTYPE FakeData::GetData(FORMATETC* wanted, STGMEDIUM* medium
     auto found = formats_.find(wanted->cfFormat);
     if (found == formats_.end())
         return DV_E_FORMATETC;
-    ZeroMemory(medium, sizeof *medium);
     const std::string& bytes = found->second;
+    ZeroMemory(medium, sizeof *medium);
     if (wanted->cfFormat == Format(L"FileContents")) {
         medium->tymed = TYMED_ISTREAM;
         medium->pstm = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
@@ -30,7 +30,7 @@ HRESULT STDMETHODCALLTYPE FakeData::GetData(FORMATETC* wanted, STGMEDIUM* medium
     return S_OK;
 }
 
-CLIPFORMAT FakeData::Format(const wchar_t* name)
+CLIPFORMAT Format(const wchar_t* name)
 {
     return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name));
 }
@@ -50,10 +50,7 @@ std::string Descriptor(const wchar_t* name)
 
 std::string DroppedFiles(const std::string& path)
 {
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    DROPFILES head = {};
-    head.pFiles = sizeof head;
-    head.fWide = TRUE;
+    DROPFILES head = {sizeof head, {0, 0}, FALSE, TRUE};
+    std::wstring wide(path.begin(), path.end());   // test paths are ASCII
     return std::string(reinterpret_cast<const char*>(&head), sizeof head) + Wide(wide) + std::string(2, '\0');
 }
