@@ -147,13 +147,13 @@ BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
         OnEntryDropped(reinterpret_cast<HTREEITEM>(lParam));
         return TRUE;
     case WM_OPEN_LINK:
-        OpenQueuedLink();
+        OpenQueuedLink(false);
         return TRUE;
     case WM_TIMER:
         if (wParam != kLinkRetryTimer)
             return FALSE;
         KillTimer(hwnd, kLinkRetryTimer);
-        OpenQueuedLink();
+        OpenQueuedLink(true);
         return TRUE;
     case WM_DESTROY:
         RevokeDropTargets();
@@ -409,15 +409,17 @@ void CChildWnd::QueueLink(const NewEntryRequest& link)
     PostMessageA(hwndListHost, WM_OPEN_LINK, 0, 0);
 }
 
-void CChildWnd::OpenQueuedLink()
+void CChildWnd::OpenQueuedLink(bool retry)
 {
     if (links_.empty())
         return;
     HWND frame = GetAncestor(hwndListHost, GA_ROOT);
     if (!IsWindowEnabled(frame)) {
         // A dialog or message box holds the window and perhaps the store:
-        // the page waits for it, which is brought forward.
-        SetForegroundWindow(GetLastActivePopup(frame));
+        // the page waits for it, which comes forward once, not at every
+        // retry (the user may be working elsewhere meanwhile).
+        if (!retry)
+            SetForegroundWindow(GetLastActivePopup(frame));
         SetTimer(hwndListHost, kLinkRetryTimer, 500, nullptr);
         return;
     }

@@ -90,7 +90,8 @@ private:
     // message box said why not.
     bool SelectChosenStore();
     void RunDialog(int templateId, const char* path = nullptr, const NewEntryRequest* request = nullptr);
-    void OpenQueuedLink();
+    // retry: from the timer that waits for a modal dialog to end.
+    void OpenQueuedLink(bool retry);
     bool NoteExists(int folder, int note) const;
     void RevokeDropTargets();
 
