@@ -72,6 +72,8 @@ TEST_F(LinkCapture, DropsOfEachFormatOntoTheListANoteAFolderAndNothing)
         {{{Format(L"UniformResourceLocator"), std::string("http://example.com/n\0", 21)}}, kNote, "http://example.com/n", ""},
         {{{Format(L"FileGroupDescriptorW"), Descriptor(L"記事.url")}, {Format(L"FileContents"), kShortcut}}, kList,
          "https://example.com/shortcut", "記事"},
+        {{{Format(L"text/x-moz-url"), Wide(L"https://example.com/m\nページの題")}}, kNote, "https://example.com/m",
+         "ページの題"},
         {{{CF_HDROP, DroppedFiles(files.File("Saved page.url"))}}, kNote, "https://example.com/shortcut", "Saved page"},
         {{{CF_UNICODETEXT, Wide(L" https://example.com/w\r\n")}}, kList, "https://example.com/w", ""},
         {{{CF_TEXT, "ftp://files.example.com/t"}}, kNote, "ftp://files.example.com/t", ""},

@@ -1,5 +1,7 @@
 #include "ui/link_capture.h"
 
+#include <algorithm>
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -124,20 +126,44 @@ bool IsShortcutName(const std::wstring& name)
     return name.size() > 4 && lstrcmpiW(name.c_str() + name.size() - 4, L".url") == 0;
 }
 
-// A shortcut's name without folder and ".url", in the program's code
-// page, cut to a title on a character boundary.
-std::string TitleOfShortcut(const std::wstring& path)
+// Wide text in the program's code page, cut to a title on a character
+// boundary.
+std::string TitleText(const std::wstring& text)
 {
-    std::wstring name = PathFindFileNameW(path.c_str());
-    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
-    const int wide = static_cast<int>(name.size());
-    int needed = WideCharToMultiByte(CP_ACP, 0, name.c_str(), wide, nullptr, 0, nullptr, nullptr);
+    const int wide = static_cast<int>(text.size());
+    int needed = WideCharToMultiByte(CP_ACP, 0, text.c_str(), wide, nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         return std::string();
     std::string title(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, 0, name.c_str(), wide, &title[0], needed, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), wide, &title[0], needed, nullptr, nullptr);
     title.resize(CutLength(title.data(), title.size(), kTitleSize - 1));
     return title;
+}
+
+// A shortcut's name without folder and ".url".
+std::wstring NameOfShortcut(const std::wstring& path)
+{
+    std::wstring name = PathFindFileNameW(path.c_str());
+    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+    return name;
+}
+
+// "text/x-moz-url" (UTF-16): the address, a line end, the link's text.
+bool ReadMozillaLink(IDataObject* data, std::string* address, std::wstring* title)
+{
+    std::string bytes;
+    if (!GetBytes(data, L"text/x-moz-url", 0, -1, &bytes))
+        return false;
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    const size_t end = text.find(L'\n');
+    const std::wstring first = text.substr(0, end);
+    if (!WideAddress(std::string(reinterpret_cast<const char*>(first.c_str()), first.size() * sizeof(wchar_t)),
+                     address))
+        return false;
+    *title = end == std::wstring::npos ? std::wstring() : text.substr(end + 1);
+    title->resize(std::min(title->size(), title->find_first_of(L"\r\n")));
+    return true;
 }
 
 // The one .url a FileGroupDescriptorW names.
@@ -183,11 +209,19 @@ bool ReadDroppedLink(IDataObject* data, NewEntryRequest* link)
     std::string address;
     std::wstring shortcut;
     bool described = DescribedShortcut(data, &shortcut);
+    std::string mozillaAddress;
+    std::wstring mozillaTitle;
+    const bool mozilla = ReadMozillaLink(data, &mozillaAddress, &mozillaTitle);
     bool found = (GetBytes(data, L"UniformResourceLocatorW", 0, -1, &bytes) && WideAddress(bytes, &address)) ||
                  (GetBytes(data, L"UniformResourceLocator", 0, -1, &bytes) &&
-                  ReadOneAddress(bytes.data(), bytes.size(), &address)) ||
-                 (described && GetBytes(data, L"FileContents", 0, 0, &bytes) &&
-                  ReadShortcutAddress(bytes.data(), bytes.size(), &address));
+                  ReadOneAddress(bytes.data(), bytes.size(), &address));
+    if (!found && mozilla) {
+        address = mozillaAddress;
+        found = true;
+    }
+    if (!found && described)
+        found = GetBytes(data, L"FileContents", 0, 0, &bytes) &&
+                ReadShortcutAddress(bytes.data(), bytes.size(), &address);
     if (!found && !described && DroppedShortcutFile(data, &shortcut)) {
         described = true;
         found = ReadSmallFile(shortcut.c_str(), &bytes) && ReadShortcutAddress(bytes.data(), bytes.size(), &address);
@@ -198,7 +232,9 @@ bool ReadDroppedLink(IDataObject* data, NewEntryRequest* link)
     if (!found)
         return false;
     link->address = address;
-    link->title = described ? TitleOfShortcut(shortcut) : std::string();
+    // The shortcut's name, else the link's text; without either the page's
+    // own title is fetched.
+    link->title = TitleText(described ? NameOfShortcut(shortcut) : mozilla ? mozillaTitle : std::wstring());
     return true;
 }
 

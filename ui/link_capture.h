@@ -12,10 +12,10 @@
 
 // The page a data object carries, address and (where the drag names one)
 // title, the destination left unset. Formats, first that holds one
-// address: UniformResourceLocatorW, UniformResourceLocator, FileContents
-// of the one .url a FileGroupDescriptorW names, a CF_HDROP of one .url
-// file, CF_UNICODETEXT, CF_TEXT. The .url's name (without ".url") is the
-// title.
+// address: UniformResourceLocatorW, UniformResourceLocator, text/x-moz-url,
+// FileContents of the one .url a FileGroupDescriptorW names, a CF_HDROP of
+// one .url file, CF_UNICODETEXT, CF_TEXT. The .url's name (without ".url")
+// is the title, else the link's text that text/x-moz-url carries.
 bool ReadDroppedLink(IDataObject* data, NewEntryRequest* link);
 
 // The one address the clipboard's text holds.
