@@ -183,6 +183,9 @@ struct Copy {
     }
     ~Copy()
     {
+        // A failed check must not leave a copy holding the one-instance mutex.
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(pi.hProcess, 1);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
