@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
 #include <oleauto.h>
 
 #include <cstring>
@@ -25,6 +26,23 @@ public:
     HRESULT Result() const { return hr_; }
     // A thread already in the multithreaded apartment can use COM all the same.
     bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT hr_;
+};
+
+// OLE (drag and drop) for the window thread, given back only when this
+// initialisation succeeded; OLE counts nested ones.
+class OleSession {
+public:
+    OleSession() : hr_(OleInitialize(nullptr)) {}
+    ~OleSession()
+    {
+        if (SUCCEEDED(hr_))
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
 
 private:
     HRESULT hr_;

@@ -144,12 +144,21 @@ void DialogRun(const Rig& rig)
 
     MYWND* frame = new MYWND(GetModuleHandleA(nullptr), (folder + "\\linkcairn.exe").c_str(), RunModalDialog);
     frame->CreateContents();
+    // Shown, as a user starts the check from the window.
+    SendMessageA(frame->hwnd, WM_APP + 4, 600, WM_LBUTTONDBLCLK);
     CChildWnd& child = frame->panes.child;
     child.store.SetBeforeReplaceHook(CountWrite);
     std::atomic<bool> done{false};
     std::thread closer([&] {
         while (!done) {
             HWND results = FindWindowA(nullptr, "リンクの一括確認 - 結果");
+            HWND progress = FindWindowA(nullptr, "リンクの一括確認");
+            static int ticks = 0;
+            if (progress != nullptr && ++ticks % 100 == 0) {
+                char text[256] = {};
+                GetDlgItemTextA(progress, IDC_LINK_COUNT, text, sizeof text);
+                printf("  progress: %s\n", text);
+            }
             if (results != nullptr) {
                 char summary[512] = {};
                 GetDlgItemTextA(results, IDC_LINK_SUMMARY, summary, sizeof summary);
@@ -161,6 +170,7 @@ void DialogRun(const Rig& rig)
         }
     });
     storeWrites = 0;
+    printf("  dialog: start\n");
     const double start = Now();
     SendMessageA(child.hwndTreeHost, WM_COMMAND, ID_CHECK_ALL_LINKS, 0);
     const double took = Now() - start;
@@ -176,12 +186,17 @@ void DialogRun(const Rig& rig)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool dialogOnly = argc > 1 && lstrcmpA(argv[1], "dialog") == 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
     BoxWatch boxes;
     Rig rig;
     BuildRig(&rig);
+    if (dialogOnly) {
+        DialogRun(rig);
+        return 0;
+    }
 
     // The engine alone: verdicts per kind of host, and the time.
     double start = Now();

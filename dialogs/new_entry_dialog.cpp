@@ -109,14 +109,34 @@ void Dlg_NewPinRoll::OnInitDialog(HWND dialog)
     FormatToday(today_, sizeof today_);
     LimitEntryBoxes(title_, address_, comment_);
     SetFocus(title_);
+    if (context_.request != nullptr)
+        FillFromRequest(*context_.request);
+}
+
+void Dlg_NewPinRoll::FillFromRequest(const NewEntryRequest& request)
+{
+    // Only the boxes are filled: 登録 then checks, fetches and refuses
+    // exactly as for typed input.
+    SetWindowTextA(address_, request.address.c_str());
+    if (request.title.empty()) {
+        CheckDlgButton(dialog_, IDC_AUTO_FETCH, BST_CHECKED);
+        OnAutoFetchClicked();
+    } else {
+        SetWindowTextA(title_, request.title.c_str());
+    }
 }
 
 void Dlg_NewPinRoll::ChooseInitialDestination()
 {
-    // The note the list shows; else the tree's selected note.
+    // The note a handed-in page was meant for; else the note the list
+    // shows; else the tree's selected note.
     char key[kEntryKeySize];
     EntryPositions at;
-    if (ListView_GetItemCount(context_.list->control) > 0 && context_.list->RowKey(0, key, sizeof key) &&
+    const NewEntryRequest* request = context_.request;
+    if (request != nullptr && request->note >= 0 && request->note < NotesIn(request->folder)) {
+        destFolder_ = request->folder;
+        destNote_ = request->note;
+    } else if (ListView_GetItemCount(context_.list->control) > 0 && context_.list->RowKey(0, key, sizeof key) &&
         ReadEntryKey(key, &at)) {
         destFolder_ = at.folder;
         destNote_ = at.note;
@@ -129,6 +149,14 @@ void Dlg_NewPinRoll::ChooseInitialDestination()
         }
     }
     entryPosition_ = EntriesIn(destFolder_, destNote_);
+}
+
+int Dlg_NewPinRoll::NotesIn(int folder) const
+{
+    const std::vector<FolderRecord>& folders = context_.store->Snapshot();
+    if (folder < 0 || folder >= static_cast<int>(folders.size()))
+        return 0;
+    return static_cast<int>(folders[static_cast<size_t>(folder)].notes.size());
 }
 
 int Dlg_NewPinRoll::EntriesIn(int folder, int note) const

@@ -46,7 +46,10 @@ private:
     void OnAutoFetchClicked();
     void OnRegister();
     void OnCancel();
+    int NotesIn(int folder) const;
     int EntriesIn(int folder, int note) const;
+    // A handed-in page: its address, and its title or the fetch ticked.
+    void FillFromRequest(const NewEntryRequest& request);
 
     // What the fetch found, owned by its thread until it posts.
     struct Fetch {

@@ -65,6 +65,8 @@
 #define ID_CHECK_FOLDER_LINKS 40402
 // Duplicates across the whole collection (its window, modeless).
 #define ID_FIND_DUPLICATES 40200
+// The clipboard's address into the new-entry dialog (編集 menu, Ctrl+V).
+#define ID_PASTE_LINK 40300
 
 // Dialog controls. Labels and lines that no code reads share IDC_STATIC.
 #define IDC_STATIC (-1)

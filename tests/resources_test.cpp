@@ -99,8 +99,8 @@ TEST(Resources, MainMenuHasEveryItemWithItsKeyLabelAndCommand)
                           {"隠す(&H)\tCtrl+X", 40013}}},
         {"編集(&E)", {{"削除(&D)\tDEL", 40019}, {"編集(&T)\tCtrl+T", 40020}, {nullptr, 0},
                       {"全て選択(&A)\tCtrl+A", 40021}, {"アドレスをコピー(&C)\tCtrl+C", 40022},
-                      {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023}, {"重複の検索(&D)...", 40200}, {nullptr, 0},
-                      {"リンクの一括確認(&K)...", 40401}}},
+                      {"貼り付け(&P)\tCtrl+V", 40300}, {nullptr, 0}, {"検索(&F)\tCtrl+F", 40023},
+                      {"重複の検索(&D)...", 40200}, {nullptr, 0}, {"リンクの一括確認(&K)...", 40401}}},
         {"表示(&V)", {{"更新を確認(&U)\tCtrl+U", 40026}, {nullptr, 0},
                       {"最新の情報に更新(&R)\tF5", 40027}}},
         {"ヘルプ(&H)", {{"ﾊﾞｰｼﾞｮﾝ情報(&A)", 40029}}},
@@ -149,6 +149,7 @@ TEST(Resources, AcceleratorTablesListEveryKeyAsAVirtualKey)
         {V, VK_F3, 40051}, {VS, VK_F3, 40051}, {VC, 'X', 40013}, {VC, 'O', 40009},
         {VC, VK_F5, 40027}, {VC, 'F', 40023}, {VC, 'C', 40022}, {VC, 'A', 40021},
         {V, VK_DELETE, 40019}, {VC, 'T', 40020}, {VC, 'N', 40053}, {VC, 'U', 40026},
+        {VC, 'V', 40300},
     });
     ExpectAccelerators(IDR_SEARCH_ACCEL, {{V, VK_F3, 40069}, {VS, VK_F3, 40069}});
 }

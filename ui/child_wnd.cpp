@@ -5,10 +5,15 @@
 
 #include "app/pane_layout.h"
 #include "resources/resource.h"
+#include "ui/link_capture.h"
 #include "ui/message_loop.h"
 #include "ui/toolbar.h"
 
 namespace {
+
+// While a modal dialog holds the window, a handed-in page waits this long
+// before it asks again.
+const UINT_PTR kLinkRetryTimer = 1;
 
 void MoveTo(HWND window, const Box& box)
 {
@@ -20,6 +25,21 @@ void MoveTo(HWND window, const Box& box)
 CChildWnd::CChildWnd(const char* modulePath)
     : settings(modulePath)
 {
+}
+
+CChildWnd::~CChildWnd()
+{
+    RevokeDropTargets();
+}
+
+void CChildWnd::RevokeDropTargets()
+{
+    // Before the views go: OLE keeps a reference to each target.
+    for (LinkDropTarget** target : {&listDrop_, &treeDrop_}) {
+        if (*target != nullptr)
+            (*target)->Revoke();
+        *target = nullptr;
+    }
 }
 
 bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
@@ -58,8 +78,11 @@ bool CChildWnd::CreateHosts(HINSTANCE instance, HWND leftPane, HWND rightPane)
                             0, 0, 0, 0, hwndTreeHost, reinterpret_cast<HMENU>(IDC_STRIP), instance, nullptr);
     if (strip != nullptr)
         SendMessageA(strip, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    return tree.CreateTree(instance, hwndTreeHost) &&
-           list.CreateList(instance, hwndListHost, &store);
+    if (!tree.CreateTree(instance, hwndTreeHost) || !list.CreateList(instance, hwndListHost, &store))
+        return false;
+    listDrop_ = LinkDropTarget::Register(list.control, this);
+    treeDrop_ = LinkDropTarget::Register(tree.control, this);
+    return true;
 }
 
 void CChildWnd::LayoutHosts(HWND leftPane, HWND rightPane)
@@ -123,6 +146,18 @@ BOOL CChildWnd::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     case WM_ENTRY_DROPPED:
         OnEntryDropped(reinterpret_cast<HTREEITEM>(lParam));
         return TRUE;
+    case WM_OPEN_LINK:
+        OpenQueuedLink(false);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != kLinkRetryTimer)
+            return FALSE;
+        KillTimer(hwnd, kLinkRetryTimer);
+        OpenQueuedLink(true);
+        return TRUE;
+    case WM_DESTROY:
+        RevokeDropTargets();
+        return FALSE;
     default:
         return FALSE;
     }
@@ -285,6 +320,9 @@ BOOL CChildWnd::OnCommand(HWND host, int command)
     case ID_ABOUT:
         RunDialog(IDD_ABOUT);
         return TRUE;
+    case ID_PASTE_LINK:
+        PasteLink();
+        return TRUE;
     default:
         return FALSE;
     }
@@ -355,10 +393,11 @@ BOOL CChildWnd::OnListNotify(NMHDR* header, LRESULT* result)
     return TRUE;
 }
 
-void CChildWnd::RunDialog(int templateId, const char* path, int folder)
+void CChildWnd::RunDialog(int templateId, const char* path, int folder, const NewEntryRequest* request)
 {
     if (runDialog != nullptr)
-        runDialog(templateId, DialogHost{hInst, hwndTreeHost, &list, &tree, &store, &settings, &views, folder}, path);
+        runDialog(templateId, DialogHost{hInst, hwndTreeHost, &list, &tree, &store, &settings, &views, folder, request},
+                  path);
 }
 
 void CChildWnd::CheckLinks(bool selectedFolder)
@@ -375,4 +414,82 @@ void CChildWnd::CheckLinks(bool selectedFolder)
         folder = pos.folder;
     }
     RunDialog(IDD_LINK_CHECK, nullptr, folder);
+}
+
+bool CChildWnd::NoteExists(int folder, int note) const
+{
+    const std::vector<FolderRecord>& folders = store.Snapshot();
+    return folder >= 0 && folder < static_cast<int>(folders.size()) && note >= 0 &&
+           note < static_cast<int>(folders[static_cast<size_t>(folder)].notes.size());
+}
+
+void CChildWnd::QueueLink(const NewEntryRequest& link)
+{
+    links_.push_back(link);
+    if (links_.back().note < 0)
+        list.ShownNote(&links_.back().folder, &links_.back().note);
+    // Never inside the drop or the other copy's message: their sender
+    // waits until they return.
+    PostMessageA(hwndListHost, WM_OPEN_LINK, 0, 0);
+}
+
+void CChildWnd::OpenQueuedLink(bool retry)
+{
+    if (links_.empty())
+        return;
+    HWND frame = GetAncestor(hwndListHost, GA_ROOT);
+    if (!IsWindowEnabled(frame)) {
+        // A dialog or message box holds the window and perhaps the store:
+        // the page waits for it, which comes forward once, not at every
+        // retry (the user may be working elsewhere meanwhile).
+        if (!retry)
+            SetForegroundWindow(GetLastActivePopup(frame));
+        SetTimer(hwndListHost, kLinkRetryTimer, 500, nullptr);
+        return;
+    }
+    NewEntryRequest link = links_.front();
+    links_.pop_front();
+    RunDialog(IDD_NEW_ENTRY, nullptr, -1, &link);
+    if (!links_.empty())
+        PostMessageA(hwndListHost, WM_OPEN_LINK, 0, 0);
+}
+
+void CChildWnd::PasteLink()
+{
+    NewEntryRequest link;
+    if (!ReadClipboardLink(hwndListHost, &link.address))
+        return;
+    list.ShownNote(&link.folder, &link.note);
+    RunDialog(IDD_NEW_ENTRY, nullptr, -1, &link);
+}
+
+bool CChildWnd::LinkDropNote(HWND view, POINT screen, bool feedback, int* folder, int* note)
+{
+    // Not while a modal dialog holds the window: it may be using the store.
+    if (!IsWindowEnabled(GetAncestor(view, GA_ROOT)))
+        return false;
+    if (view == list.control) {
+        list.ShownNote(folder, note);
+        return NoteExists(*folder, *note);
+    }
+    HTREEITEM item = TreeItemAt(tree.control, screen);
+    bool onNote = item != nullptr && IsNoteItem(tree.control, item);
+    if (feedback) {
+        if (onNote)
+            SetDropHighlight(tree.control, item);
+        else
+            LinkDropEnded(view);
+    }
+    TreePosition pos;
+    if (!onNote || !tree.GetItemPosition(item, &pos))
+        return false;
+    *folder = pos.folder;
+    *note = pos.note;
+    return NoteExists(pos.folder, pos.note);
+}
+
+void CChildWnd::LinkDropEnded(HWND view)
+{
+    if (view == tree.control)
+        RestoreDropHighlight(tree.control, TreeView_GetSelection(tree.control));
 }

@@ -1,11 +1,24 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 class CListCtrl;
 class CTreeCtrl;
 class CmyXml;
 class CINI;
 class ViewSync;
+
+// A page handed in from outside (a drop, a paste, another copy of the
+// program): the new-entry dialog opens filled in with it.
+struct NewEntryRequest {
+    // The destination note; -1: the dialog's own choice.
+    int folder = -1;
+    int note = -1;
+    std::string address;
+    // Empty: the title is fetched (自動的に取得する ticked).
+    std::string title;
+};
 
 // What a modal dialog of the main window works on: its objects, not owned.
 struct DialogHost {
@@ -19,6 +32,8 @@ struct DialogHost {
     ViewSync* views = nullptr;
     // The folder a command is about (-1: the whole collection).
     int folder = -1;
+    // The new-entry dialog's filling, when it was handed a page.
+    const NewEntryRequest* request = nullptr;
 };
 
 // Runs the modal dialog of a template (109 new entry, 110 properties, 111

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/link_capture.h"
 #include "ui/live_frames.h"
 #include "ui/message_loop.h"
 #include "ui/view_helpers.h"
@@ -131,9 +132,22 @@ void MYWND::EnableMenu(HMENU menu)
     EnableMenuItem(menu, ID_EXPORT, MF_BYCOMMAND | withStore);
     EnableMenuItem(menu, ID_CHECK_ALL_LINKS, MF_BYCOMMAND | withStore);
     EnableMenuItem(menu, ID_FIND_DUPLICATES, MF_BYCOMMAND | withStore);
+    // Also what Ctrl+V obeys: nothing happens without an address to paste.
+    std::string address;
+    const bool canPaste = withStore == MF_ENABLED && ReadClipboardLink(hwnd, &address);
+    EnableMenuItem(menu, ID_PASTE_LINK, MF_BYCOMMAND | (canPaste ? MF_ENABLED : MF_GRAYED));
 }
 
-BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*)
+void MYWND::OpenHandedLink(const std::string& address)
+{
+    ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd);
+    NewEntryRequest link;
+    link.address = address;
+    panes.child.QueueLink(link);
+}
+
+BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         Shell_NotifyIconA(NIM_ADD, &trayData);
@@ -164,6 +178,14 @@ BOOL MYWND::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, L
         return OnCommand(LOWORD(wParam));
     case WM_TRAYICON:
         return OnTrayIcon(wParam, lParam);
+    case WM_COPYDATA: {
+        // Another copy started with an address hands it over and ends.
+        std::string address;
+        *result = ReadHandedLink(reinterpret_cast<const COPYDATASTRUCT*>(lParam), &address) ? TRUE : FALSE;
+        if (*result)
+            OpenHandedLink(address);
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -197,6 +219,7 @@ BOOL MYWND::OnCommand(int command)
     case ID_CHECK_UPDATES:
     case ID_ABOUT:
     case ID_SEARCH_AGAIN:
+    case ID_PASTE_LINK:
         SendMessageA(target, WM_COMMAND, command, 0);
         return FALSE;
     case ID_HIDE:

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "ui/base_wnd.h"
 #include "app/owned_handle.h"
 #include "app/window_object.h"
@@ -36,6 +38,9 @@ public:
 
     // Menu enabling for the frame's menu (also what accelerators obey).
     void EnableMenu(HMENU menu);
+    // An address handed to the program (its command line, another copy):
+    // the window comes forward and the new-entry dialog opens with it.
+    void OpenHandedLink(const std::string& address);
 
 private:
     BOOL OnCommand(int command);
