@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,14 +152,7 @@ void DialogRun(const Rig& rig)
     std::atomic<bool> done{false};
     std::thread closer([&] {
         while (!done) {
-            HWND results = FindWindowA(nullptr, "リンクの一括確認 - 結果");
-            HWND progress = FindWindowA(nullptr, "リンクの一括確認");
-            static int ticks = 0;
-            if (progress != nullptr && ++ticks % 100 == 0) {
-                char text[256] = {};
-                GetDlgItemTextA(progress, IDC_LINK_COUNT, text, sizeof text);
-                printf("  progress: %s\n", text);
-            }
+            HWND results = FindWindowA("#32770", "リンクの一括確認 - 結果");
             if (results != nullptr) {
                 char summary[512] = {};
                 GetDlgItemTextA(results, IDC_LINK_SUMMARY, summary, sizeof summary);
@@ -170,7 +164,6 @@ void DialogRun(const Rig& rig)
         }
     });
     storeWrites = 0;
-    printf("  dialog: start\n");
     const double start = Now();
     SendMessageA(child.hwndTreeHost, WM_COMMAND, ID_CHECK_ALL_LINKS, 0);
     const double took = Now() - start;
@@ -188,12 +181,17 @@ void DialogRun(const Rig& rig)
 
 int main(int argc, char** argv)
 {
+    // "dialog [n]": the dialog's run alone, over the first n links.
     const bool dialogOnly = argc > 1 && lstrcmpA(argv[1], "dialog") == 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
     BoxWatch boxes;
     Rig rig;
     BuildRig(&rig);
     if (dialogOnly) {
+        if (argc > 2) {
+            rig.addresses.resize(static_cast<size_t>(atoi(argv[2])));
+            rig.kinds.resize(rig.addresses.size());
+        }
         DialogRun(rig);
         return 0;
     }
