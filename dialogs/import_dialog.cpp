@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <new>
 
 #include "dialogs/import_report.h"
 #include "resources/resource.h"
@@ -135,6 +136,9 @@ void Dlg_Import::Tell(HWND owner) const
         text = "ブックマークファイルではありません。インポートしませんでした。\n"
                "ブラウザがエクスポートした HTML ファイルを選んで下さい。\n\n" + path_;
         break;
+    case Outcome::kOutOfMemory:
+        text = "メモリが足りないため、インポートできませんでした。ストアは変更されていません。\n\n" + path_;
+        break;
     case Outcome::kStoreFailed:
         text = "インポートできませんでした。ストアは変更されていません。";
         break;
@@ -151,7 +155,15 @@ void Dlg_Import::Tell(HWND owner) const
 
 void Dlg_Import::Import()
 {
-    outcome_ = ReadAndWrite();
+    // A file too large for the memory there is ends the import, not the
+    // program; the store writes all or nothing, so nothing is lost.
+    try {
+        outcome_ = ReadAndWrite();
+    } catch (const std::bad_alloc&) {
+        read_ = BookmarkImport();
+        plan_ = MergePlan();
+        outcome_ = written_ ? Outcome::kImported : Outcome::kOutOfMemory;
+    }
     PostMessageA(dialog_, WM_IMPORT_DONE, 0, 0);
 }
 

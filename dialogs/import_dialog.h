@@ -25,7 +25,7 @@ public:
     ~Dlg_Import() override;
 
 private:
-    enum class Outcome { kCancelled, kUnreadable, kTooLarge, kEmpty, kNotBookmarks, kStoreFailed, kImported };
+    enum class Outcome { kCancelled, kUnreadable, kTooLarge, kEmpty, kNotBookmarks, kOutOfMemory, kStoreFailed, kImported };
 
     void OnInitDialog(HWND dialog);
     void OnShowProgress();
