@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -51,3 +53,32 @@ private:
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
+
+// A store of folders x notes x entries, every entry dated alike and
+// updated 2001/01/01 (so a check finds a change); address(f, n, e) names
+// each entry's address.
+inline std::string GeneratedStoreXml(int folders, int notes, int entries,
+                                     const std::function<std::string(int, int, int)>& address)
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
+    char buf[1024];
+    for (int f = 0; f < folders; ++f) {
+        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %02d</name><array>", f, f);
+        xml += buf;
+        for (int n = 0; n < notes; ++n) {
+            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d</name><array>", n, n);
+            xml += buf;
+            for (int e = 0; e < entries; ++e) {
+                snprintf(buf, sizeof buf,
+                         "<bookmark><id>%d</id><count>1</count><valid>1</valid><date>2026/01/02</date>"
+                         "<access>2026/01/02</access><update>2001/01/01</update><list>%s</list>"
+                         "<title>Example article %d \xE8\xA8\x98\xE4\xBA\x8B</title><comment>-</comment></bookmark>",
+                         e, address(f, n, e).c_str(), e);
+                xml += buf;
+            }
+            xml += "</array></booklist>";
+        }
+        xml += "</array></dir>";
+    }
+    return xml + "</root>\r\n";
+}

@@ -38,28 +38,9 @@ void WriteFile(const std::string& path, const std::string& bytes)
 // address (its entry index).
 std::string StoreXml(int folders, int notes, int entries, const std::function<std::string(int)>& address)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
-    char buf[1024];
-    for (int f = 0; f < folders; ++f) {
-        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %02d</name><array>", f, f);
-        xml += buf;
-        for (int n = 0; n < notes; ++n) {
-            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d</name><array>", n, n);
-            xml += buf;
-            for (int e = 0; e < entries; ++e) {
-                std::string list = f == 0 && n == 0 ? address(e) : "https://example.com/a/" + std::to_string(e);
-                snprintf(buf, sizeof buf,
-                         "<bookmark><id>%d</id><count>1</count><valid>1</valid><date>2026/01/02</date>"
-                         "<access>2026/01/02</access><update>2001/01/01</update><list>%s</list>"
-                         "<title>Example article %d \xE8\xA8\x98\xE4\xBA\x8B</title><comment>-</comment></bookmark>",
-                         e, list.c_str(), e);
-                xml += buf;
-            }
-            xml += "</array></booklist>";
-        }
-        xml += "</array></dir>";
-    }
-    return xml + "</root>\r\n";
+    return GeneratedStoreXml(folders, notes, entries, [&](int f, int n, int e) {
+        return f == 0 && n == 0 ? address(e) : "https://example.com/a/" + std::to_string(e);
+    });
 }
 
 int storeWrites = 0;

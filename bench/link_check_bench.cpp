@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,30 +87,14 @@ void BuildRig(Rig* rig)
     }
 }
 
+// 10 folders x 10 notes x 100 entries: the rig's 10,000 addresses in order.
+static_assert(kHosts * kPerHost == 10000, "the store holds every address of the rig");
 std::string StoreOf(const std::vector<std::string>& addresses)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
-    char buf[1024];
-    size_t next = 0;
-    for (int f = 0; f < 10; ++f) {
-        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %02d</name><array>", f, f);
-        xml += buf;
-        for (int n = 0; n < 10; ++n) {
-            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d</name><array>", n, n);
-            xml += buf;
-            for (int e = 0; e < 100 && next < addresses.size(); ++e, ++next) {
-                snprintf(buf, sizeof buf,
-                         "<bookmark><id>%d</id><count>1</count><valid>1</valid><date>2026/01/02</date>"
-                         "<access>2026/01/02</access><update>2001/01/01</update><list>%s</list>"
-                         "<title>Example %d</title><comment>-</comment></bookmark>",
-                         e, addresses[next].c_str(), e);
-                xml += buf;
-            }
-            xml += "</array></booklist>";
-        }
-        xml += "</array></dir>";
-    }
-    return xml + "</root>\r\n";
+    return GeneratedStoreXml(10, 10, 100, [&](int f, int n, int e) {
+        const size_t at = static_cast<size_t>((f * 10 + n) * 100 + e);
+        return addresses[at];
+    });
 }
 
 int storeWrites = 0;
@@ -181,17 +164,13 @@ void DialogRun(const Rig& rig)
 
 int main(int argc, char** argv)
 {
-    // "dialog [n]": the dialog's run alone, over the first n links.
+    // "dialog": the dialog's run alone.
     const bool dialogOnly = argc > 1 && lstrcmpA(argv[1], "dialog") == 0;
     setvbuf(stdout, nullptr, _IONBF, 0);
     BoxWatch boxes;
     Rig rig;
     BuildRig(&rig);
     if (dialogOnly) {
-        if (argc > 2) {
-            rig.addresses.resize(static_cast<size_t>(atoi(argv[2])));
-            rig.kinds.resize(rig.addresses.size());
-        }
         DialogRun(rig);
         return 0;
     }
