@@ -76,7 +76,7 @@ BookmarkImport ReadBookmarkFile(const char* data, size_t size, const BookmarkPla
                                 const char* today, const BookmarkProgress& progress = nullptr);
 
 // Store widths without the terminator.
-constexpr size_t kNameBytes = sizeof(NoteRecord::name) - 1;
-constexpr size_t kTitleBytes = sizeof(EntryRecord::title) - 1;
-constexpr size_t kAddressBytes = sizeof(EntryRecord::list) - 1;
-constexpr size_t kCommentBytes = sizeof(EntryRecord::comment) - 1;
+constexpr size_t kNameBytes = kNameSize - 1;
+constexpr size_t kTitleBytes = kTitleSize - 1;
+constexpr size_t kAddressBytes = kAddressSize - 1;
+constexpr size_t kCommentBytes = kCommentSize - 1;

@@ -6,11 +6,18 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "app/text_cut.h"
 #include "store/duplicate_groups.h"
 #include "store/entry_key.h"
 #include "store/name_compare.h"
 
 namespace {
+
+// A value held to its width (terminator included), cut between characters.
+std::string Fitted(const std::string& text, size_t width)
+{
+    return text.substr(0, CutLength(text.data(), text.size(), width - 1));
+}
 
 struct FolderState {
     int position = 0;
@@ -54,7 +61,7 @@ public:
     explicit Planner(const std::vector<FolderRecord>& store) : store_(store)
     {
         for (size_t f = 0; f < store.size(); ++f)
-            folderNames_[store[f].name].push_back(static_cast<int>(f));
+            folderNames_[store[f].name.c_str()].push_back(static_cast<int>(f));
         folderOfPosition_.assign(store.size(), -1);
     }
 
@@ -95,7 +102,7 @@ int Planner::StateOfFolder(int position)
         folder.name = record.name;
         folder.noteCount = static_cast<int>(record.notes.size());
         for (size_t n = 0; n < record.notes.size(); ++n)
-            folder.notes[record.notes[n].name].push_back(-1 - static_cast<int>(n));
+            folder.notes[record.notes[n].name.c_str()].push_back(-1 - static_cast<int>(n));
         state = static_cast<int>(folders_.size());
         folders_.push_back(std::move(folder));
     }
@@ -372,9 +379,9 @@ void FillEntryRecord(const ImportedEntry& entry, int folder, int note, int posit
     snprintf(record.date, sizeof record.date, "%s", entry.date);
     snprintf(record.access, sizeof record.access, "%s", entry.access);
     snprintf(record.update, sizeof record.update, "-");
-    snprintf(record.comment, sizeof record.comment, "%s", entry.comment.c_str());
-    snprintf(record.list, sizeof record.list, "%s", entry.address.c_str());
-    snprintf(record.title, sizeof record.title, "%s", entry.title.c_str());
+    record.comment = Fitted(entry.comment, kCommentSize);
+    record.list = Fitted(entry.address, kAddressSize);
+    record.title = Fitted(entry.title, kTitleSize);
 }
 
 bool ApplyMergePlan(const MergePlan& plan, std::vector<FolderRecord>& store)
@@ -385,7 +392,7 @@ bool ApplyMergePlan(const MergePlan& plan, std::vector<FolderRecord>& store)
                 return false;
             store.emplace_back();
             snprintf(store.back().id, sizeof store.back().id, "%d", pf.position);
-            snprintf(store.back().name, sizeof store.back().name, "%s", pf.name.c_str());
+            store.back().name = Fitted(pf.name, kNameSize);
         }
         if (pf.position < 0 || static_cast<size_t>(pf.position) >= store.size())
             return false;
@@ -396,7 +403,7 @@ bool ApplyMergePlan(const MergePlan& plan, std::vector<FolderRecord>& store)
                     return false;
                 folder.notes.emplace_back();
                 snprintf(folder.notes.back().id, sizeof folder.notes.back().id, "%d", pn.position);
-                snprintf(folder.notes.back().name, sizeof folder.notes.back().name, "%s", pn.name.c_str());
+                folder.notes.back().name = Fitted(pn.name, kNameSize);
             }
             if (pn.position < 0 || static_cast<size_t>(pn.position) >= folder.notes.size())
                 return false;

@@ -8,6 +8,7 @@
 #include "app/error_log.h"
 #include "app/ini_settings.h"
 #include "store/records.h"
+#include "store/text_convert.h"
 
 const char* DialogContext::ExeDir() const
 {
@@ -48,4 +49,9 @@ void ReportThreadFailure(HWND dialog, const DialogContext& context, int line, co
 {
     ReportModuleError(dialog, "スレッドの作成に失敗しました", nullptr, MB_ICONWARNING, line, module,
                       context.ExeDir());
+}
+
+void PutField(RecordText& field, const std::string& text, size_t width)
+{
+    field = CutAnsi(text.c_str(), width);
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "store/record_text.h"
 #include "ui/dialog_runner.h"
 
 // What the entry dialogs work on: the main window's objects, not owned.
@@ -22,6 +23,8 @@ void PutField(char (&field)[N], const std::string& text)
 {
     lstrcpynA(field, text.c_str(), N);
 }
+// The same for a long value, whose width is given.
+void PutField(RecordText& field, const std::string& text, size_t width);
 
 // The boxes take as many characters as their fields take bytes; what is
 // read from them is cut to the field on a character boundary.

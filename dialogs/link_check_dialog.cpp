@@ -86,7 +86,7 @@ void Dlg_LinkCheck::OnInitDialog(HWND dialog)
         for (size_t n = 0; n < folders[f].notes.size(); ++n) {
             const std::vector<EntryRecord>& entries = folders[f].notes[n].entries;
             for (size_t e = 0; e < entries.size(); ++e) {
-                Link link{static_cast<int>(f), static_cast<int>(n), static_cast<int>(e), entries[e].list, {}, {}};
+                Link link{static_cast<int>(f), static_cast<int>(n), static_cast<int>(e), entries[e].list.c_str(), {}, {}};
                 lstrcpynA(link.valid, entries[e].valid, sizeof link.valid);
                 lstrcpynA(link.update, entries[e].update, sizeof link.update);
                 links_.push_back(std::move(link));

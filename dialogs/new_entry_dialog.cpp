@@ -306,10 +306,10 @@ void Dlg_NewPinRoll::OnFetched(WPARAM job)
     // entry is still filed, under the marker.
     if (!title.converted || title.text.empty()) {
         SetWindowTextA(title_, kNotFound);
-        PutField(fetch->record.title, kNotFound);
+        PutField(fetch->record.title, kNotFound, kTitleSize);
     } else {
         SetWindowTextA(title_, title.text.c_str());
-        PutField(fetch->record.title, title.text);
+        PutField(fetch->record.title, title.text, kTitleSize);
     }
     AddNow(fetch->record);
 }
@@ -344,21 +344,21 @@ void Dlg_NewPinRoll::AddNow(const EntryRecord& record)
 bool Dlg_NewPinRoll::ReadInput(const Job& job, EntryRecord* record)
 {
     if (!job.autoFetch) {
-        std::string title = ControlText(title_, sizeof record->title);
+        std::string title = ControlText(title_, kTitleSize);
         if (title.empty()) {
             MessageBoxA(dialog_, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
             return false;
         }
-        PutField(record->title, title.c_str());
+        PutField(record->title, title.c_str(), kTitleSize);
     }
-    std::string address = ControlText(address_, sizeof record->list);
+    std::string address = ControlText(address_, kAddressSize);
     if (address.empty()) {
         MessageBoxA(dialog_, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
-    PutField(record->list, address.c_str());
-    std::string comment = ControlText(comment_, sizeof record->comment);
-    PutField(record->comment, comment.empty() ? "-" : comment.c_str());
+    PutField(record->list, address.c_str(), kAddressSize);
+    std::string comment = ControlText(comment_, kCommentSize);
+    PutField(record->comment, comment.empty() ? "-" : comment.c_str(), kCommentSize);
     record->folderPos = job.folder;
     record->notePos = job.note;
     record->entryPos = job.entryPosition;
@@ -384,7 +384,7 @@ bool Dlg_NewPinRoll::RefuseDuplicate(const Job& job, const EntryRecord& record)
         if (strcmp(entry.list, record.list) != 0)
             continue;
         std::string text = "登録できません。同じｱﾄﾞﾚｽが既に登録されています。\n\n' ";
-        text += std::string(folder.name) + " ' -> ' " + note.name + " ' -> ' " + entry.title + " '";
+        text += std::string(folder.name) + " ' -> ' " + note.name.c_str() + " ' -> ' " + entry.title.c_str() + " '";
         MessageBoxA(dialog_, text.c_str(), "登録確認", MB_OK | MB_ICONWARNING);
         return true;
     }

@@ -117,9 +117,9 @@ void Dlg_Property::OnInitDialog(HWND dialog)
         SendMessageA(charset_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageA(charset_, CB_SETCURSEL, 0, 0);
 
-    PutField(initial_.title, ControlText(title_, sizeof initial_.title));
-    PutField(initial_.list, ControlText(address_, sizeof initial_.list));
-    PutField(initial_.comment, ControlText(comment_, sizeof initial_.comment));
+    PutField(initial_.title, ControlText(title_, kTitleSize), kTitleSize);
+    PutField(initial_.list, ControlText(address_, kAddressSize), kAddressSize);
+    PutField(initial_.comment, ControlText(comment_, kCommentSize), kCommentSize);
     SetFocus(title_);
 }
 
@@ -140,7 +140,7 @@ void Dlg_Property::OnRefetch()
     EntryRecord record;
     if (!Validate(&record))
         return;
-    const std::string address = record.list;
+    const std::string address = record.list.c_str();
     const int chosen = static_cast<int>(SendMessageA(charset_, CB_GETCURSEL, 0, 0));
     const int charset = chosen < 0 ? 0 : chosen;
     caption_ = ControlText(dialog_, kAddressSize);
@@ -212,20 +212,20 @@ void Dlg_Property::End(INT_PTR result)
 bool Dlg_Property::Validate(EntryRecord* record)
 {
     *record = EntryRecord{};
-    std::string title = ControlText(title_, sizeof record->title);
+    std::string title = ControlText(title_, kTitleSize);
     if (title.empty()) {
         MessageBoxA(dialog_, "タイトルが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
-    std::string address = ControlText(address_, sizeof record->list);
+    std::string address = ControlText(address_, kAddressSize);
     if (address.empty()) {
         MessageBoxA(dialog_, "アドレスが入力されていません", "ERROR", MB_OK | MB_ICONERROR);
         return false;
     }
-    std::string comment = ControlText(comment_, sizeof record->comment);
-    PutField(record->title, title);
-    PutField(record->list, address);
-    PutField(record->comment, comment.empty() ? std::string("-") : comment);
+    std::string comment = ControlText(comment_, kCommentSize);
+    PutField(record->title, title, kTitleSize);
+    PutField(record->list, address, kAddressSize);
+    PutField(record->comment, comment.empty() ? std::string("-") : comment, kCommentSize);
     PutField(record->date, ControlText(created_, sizeof record->date));
     PutField(record->access, ControlText(lastAccess_, sizeof record->access));
     PutField(record->update, ControlText(updated_, sizeof record->update));
@@ -243,9 +243,9 @@ bool Dlg_Property::Validate(EntryRecord* record)
 
 bool Dlg_Property::Changed() const
 {
-    return ControlText(title_, sizeof initial_.title) != initial_.title ||
-           ControlText(address_, sizeof initial_.list) != initial_.list ||
-           ControlText(comment_, sizeof initial_.comment) != initial_.comment;
+    return ControlText(title_, kTitleSize) != initial_.title.c_str() ||
+           ControlText(address_, kAddressSize) != initial_.list.c_str() ||
+           ControlText(comment_, kCommentSize) != initial_.comment.c_str();
 }
 
 bool Dlg_Property::Update()

@@ -75,7 +75,7 @@ void Dlg_Updatechk::OnInitDialog(HWND dialog)
     }
     std::vector<std::string> addresses;
     for (const EntryRecord& record : checks_)
-        addresses.push_back(record.list);
+        addresses.push_back(record.list.c_str());
     run_ = LinkCheckRun::Start(addresses);
     countdown_.Start(dialog_);
     SetTimer(dialog_, kShowTimerId, 100, nullptr);
@@ -171,12 +171,14 @@ void Dlg_Updatechk::Collect()
             continue;
         EntryRecord record;
         char shownValid[5] = {};
-        if (!list.GetRowText(false, row, kAddressColumn, record.list, sizeof record.list) ||
+        char address[kAddressSize];
+        if (!list.GetRowText(false, row, kAddressColumn, address, sizeof address) ||
             !list.GetRowText(false, row, kKeyColumn, record.key, sizeof record.key) ||
             !list.GetRowText(false, row, kUpdateColumn, record.update, sizeof record.update) ||
             !list.GetRowText(false, row, kLinkColumn, shownValid, sizeof shownValid))
             break;
         lstrcpynA(record.valid, StoredValid(shownValid), sizeof record.valid);
+        record.list = address;
         checks_.push_back(record);
     }
 }

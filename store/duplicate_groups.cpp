@@ -20,6 +20,11 @@ std::string FieldText(const char (&field)[N])
     return std::string(field, strnlen(field, N));
 }
 
+std::string FieldText(const RecordText& text)
+{
+    return text.c_str();
+}
+
 long LeadingNumber(const char* text, size_t width)
 {
     long value = 0;

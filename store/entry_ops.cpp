@@ -24,6 +24,12 @@ std::string FieldText(const char (&field)[N])
     return AnsiToDocumentText(CutAnsi(text.c_str(), N).c_str());
 }
 
+// A long value as document text, held to its width.
+std::string FieldText(const RecordText& text, size_t width)
+{
+    return AnsiToDocumentText(CutAnsi(text, width).c_str());
+}
+
 std::string TodayText()
 {
     SYSTEMTIME now;
@@ -61,9 +67,9 @@ std::vector<ValueField> EntryValues(const EntryRecord& record, long id)
         {"date", FieldText(record.date)},
         {"access", FieldText(record.access)},
         {"update", FieldText(record.update)},
-        {"list", FieldText(record.list)},
-        {"title", FieldText(record.title)},
-        {"comment", FieldText(record.comment)},
+        {"list", FieldText(record.list, kAddressSize)},
+        {"title", FieldText(record.title, kTitleSize)},
+        {"comment", FieldText(record.comment, kCommentSize)},
     };
 }
 
@@ -148,8 +154,7 @@ int CmyXml::SetEntryTitle(const char* title, const char* key, HWND owner)
         Node entry = EntryAt(root, at.folder, at.note, at.entry);
         if (!entry)
             return 0;
-        EntryRecord widths;
-        std::string text = AnsiToDocumentText(CutAnsi(title != nullptr ? title : "", sizeof widths.title).c_str());
+        std::string text = AnsiToDocumentText(CutAnsi(title != nullptr ? title : "", kTitleSize).c_str());
         SetValue(entry, "title", text);
         SavePlain(doc);
         return 1;

@@ -22,7 +22,7 @@ std::string SnapshotName(Node container)
     if (!name)
         return std::string();
     const std::string text = TextOf(name);
-    char cut[sizeof FolderRecord::name];
+    char cut[kNameSize];
     Utf8ToAnsiField(text.data(), text.size(), cut, sizeof cut);
     return cut;
 }
@@ -92,9 +92,9 @@ std::string EntriesText(const std::vector<ImportedEntry>& entries, long first)
         AppendValue(out, "date", entry.date, sizeof EntryRecord::date);
         AppendValue(out, "access", entry.access, sizeof EntryRecord::access);
         out += "<update>-</update>";
-        AppendValue(out, "list", entry.address, sizeof EntryRecord::list);
-        AppendValue(out, "title", entry.title, sizeof EntryRecord::title);
-        AppendValue(out, "comment", entry.comment, sizeof EntryRecord::comment);
+        AppendValue(out, "list", entry.address, kAddressSize);
+        AppendValue(out, "title", entry.title, kTitleSize);
+        AppendValue(out, "comment", entry.comment, kCommentSize);
         out += "</bookmark>";
     }
     return out;

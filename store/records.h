@@ -1,8 +1,12 @@
 #pragma once
 #include <vector>
 
-// The in-memory mirror of the store file: fixed-width, zero-terminated ANSI
-// (code page 932) fields. Widths include the terminator.
+#include "store/record_text.h"
+
+// The in-memory mirror of the store file: zero-terminated ANSI (code page
+// 932) values. The short ones are fixed-width fields; the long ones are
+// RecordText, held to their widths (below) wherever a value enters the
+// program. Widths include the terminator.
 
 struct EntryRecord {
     char key[12] = {};        // "f-n-e", the entry key
@@ -15,29 +19,29 @@ struct EntryRecord {
     char date[11] = {};       // registration date "%d/%02d/%02d"
     char access[11] = {};     // last opening or copy
     char update[11] = {};     // server's last modification, or "-"
-    char comment[1024] = {};  // "-" when none
-    char list[1024] = {};     // the address
-    char title[520] = {};
+    RecordText comment;       // "-" when none
+    RecordText list;          // the address
+    RecordText title;
 };
 
 struct NoteRecord {
     char id[4] = {};
-    char name[260] = {};
+    RecordText name;
     std::vector<EntryRecord> entries;
 };
 
 struct FolderRecord {
     char id[4] = {};
-    char name[260] = {};
+    RecordText name;
     std::vector<NoteRecord> notes;
 };
 
 // The widths of the text fields, terminator included: every box, label
 // and buffer that carries one of them takes its size from here.
-constexpr int kTitleSize = sizeof(EntryRecord::title);
-constexpr int kAddressSize = sizeof(EntryRecord::list);
-constexpr int kCommentSize = sizeof(EntryRecord::comment);
-constexpr int kNameSize = sizeof(FolderRecord::name);
+constexpr int kTitleSize = 520;
+constexpr int kAddressSize = 1024;
+constexpr int kCommentSize = 1024;
+constexpr int kNameSize = 260;
 
 // Three digits per position: at most 1000 children in any container.
 constexpr int kMaxChildren = 1000;

@@ -71,6 +71,7 @@ void CmyXml::ClearSnapshot()
 {
     snapshot_.clear();
     snapshot_.shrink_to_fit();
+    arena_.Clear();
 }
 
 int CmyXml::ReloadSnapshot()

@@ -161,6 +161,8 @@ private:
 
     char storePath_[260];
     std::vector<FolderRecord> snapshot_;
+    // The snapshot's long values; cleared with it.
+    TextArena arena_;
     CINI* settings_ = nullptr;
     // Whether the last BackupStore copied the file: a failed write restores
     // only a backup of this operation, never an older one.

@@ -302,14 +302,13 @@ std::vector<FolderRecord> MakeStore(const std::vector<FolderShape>& folders)
 {
     std::vector<FolderRecord> store(folders.size());
     for (size_t f = 0; f < folders.size(); ++f) {
-        snprintf(store[f].name, sizeof store[f].name, "%s", folders[f].name.c_str());
+        store[f].name = folders[f].name.c_str();
         for (const NoteShape& shape : folders[f].notes) {
             NoteRecord note;
-            snprintf(note.name, sizeof note.name, "%s", shape.name.c_str());
+            note.name = shape.name.c_str();
             note.entries.resize(static_cast<size_t>(shape.count));
             for (int e = 0; e < shape.count; ++e)
-                snprintf(note.entries[static_cast<size_t>(e)].list, sizeof(EntryRecord::list), "%s-%d",
-                         shape.name.c_str(), e);
+                note.entries[static_cast<size_t>(e)].list = shape.name + "-" + std::to_string(e);
             store[f].notes.push_back(std::move(note));
         }
     }
@@ -430,9 +429,9 @@ TEST(BookmarkFile, ExportReadsBackUnchanged)
     };
     for (const auto& e : entries) {
         EntryRecord record;
-        snprintf(record.title, sizeof record.title, "%s", e.title.c_str());
-        snprintf(record.list, sizeof record.list, "%s", e.address.c_str());
-        snprintf(record.comment, sizeof record.comment, "%s", e.comment.c_str());
+        record.title = e.title.c_str();
+        record.list = e.address.c_str();
+        record.comment = e.comment.c_str();
         snprintf(record.date, sizeof record.date, "%s", e.date.c_str());
         snprintf(record.access, sizeof record.access, "%s", e.access.c_str());
         store[static_cast<size_t>(e.folder)].notes[static_cast<size_t>(e.note)].entries.push_back(record);

@@ -21,6 +21,11 @@ void Put(char (&field)[N], const std::string& text)
     lstrcpynA(field, text.c_str(), N);
 }
 
+void Put(RecordText& field, const std::string& text)
+{
+    field = text;
+}
+
 EntryRecord RecordOf(const ExpectedEntry& e, int f, int n, int position)
 {
     EntryRecord r;

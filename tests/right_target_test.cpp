@@ -26,7 +26,7 @@ protected:
         file.SetStorePath(storePath_.c_str());
         std::vector<std::string> titles;
         for (const EntryRecord& e : file.Snapshot()[0].notes[0].entries)
-            titles.push_back(e.title);
+            titles.push_back(e.title.c_str());
         return titles;
     }
     EntryRecord FileEntry(int entry)

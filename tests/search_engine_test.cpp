@@ -22,7 +22,7 @@ std::vector<FolderRecord> Snapshot(const std::vector<std::vector<std::vector<con
             out[f].notes.emplace_back();
             for (const char* title : titles) {
                 out[f].notes.back().entries.emplace_back();
-                snprintf(out[f].notes.back().entries.back().title, sizeof(EntryRecord::title), "%s", title);
+                out[f].notes.back().entries.back().title = title;
             }
         }
     }
@@ -158,9 +158,9 @@ TEST(SearchEngine, MatchRules)
 TEST(SearchEngine, TargetsNameTheirFieldsAndDatesAreTexts)
 {
     EntryRecord e;
-    snprintf(e.title, sizeof e.title, "title");
-    snprintf(e.list, sizeof e.list, "http://b.example/");
-    snprintf(e.comment, sizeof e.comment, "note about b");
+    e.title = "title";
+    e.list = "http://b.example/";
+    e.comment = "note about b";
     snprintf(e.date, sizeof e.date, "2023/12/31");
     snprintf(e.access, sizeof e.access, "2024/05/02");
     snprintf(e.update, sizeof e.update, "-");

@@ -123,7 +123,7 @@ TEST_F(XmlStore, SnapshotIsOnlyAppendedToAndCopiesAreIndependent)
     store_.ClearSnapshot();
     ASSERT_EQ(store_.LoadSnapshot(), 1);
     std::vector<FolderRecord> copy = store_.CopySnapshot();
-    lstrcpynA(copy[0].notes[0].entries[0].title, "changed", sizeof copy[0].notes[0].entries[0].title);
+    copy[0].notes[0].entries[0].title = "changed";
     copy.pop_back();
     EXPECT_EQ(store_.FolderCount(), 3);
     EXPECT_STREQ(store_.Snapshot()[0].notes[0].entries[0].title, "表計算ソフトの使い方");

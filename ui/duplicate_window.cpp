@@ -215,7 +215,7 @@ void Dlg_Duplicates::AddRows(const std::vector<DuplicateGroup>& groups)
             const char* cells[] = {folder.name, note.name, entry.title, entry.list, entry.date, entry.access, entry.count};
             for (int c = 0; c < static_cast<int>(sizeof cells / sizeof cells[0]); ++c)
                 SetCell(list_, row, c + 1, cells[c]);
-            rows_.push_back(Row{at, entry.list});
+            rows_.push_back(Row{at, entry.list.c_str()});
             checked_ += tick ? 1 : 0;
         }
     }

@@ -108,7 +108,7 @@ void CListCtrl::FillList(int folder, int note)
         ZeroMemory(&item, sizeof item);
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = i;
-        item.pszText = const_cast<char*>(e.title);
+        item.pszText = const_cast<char*>(e.title.c_str());
         item.iImage = 0;
         item.lParam = i;
         int row = static_cast<int>(SendMessageA(control, LVM_INSERTITEMA, 0,

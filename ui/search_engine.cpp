@@ -244,7 +244,7 @@ bool SearchStep(SearchState* state, const SearchRequest& request,
         const EntryRecord& found = folders[static_cast<size_t>(hit->folder)]
                                        .notes[static_cast<size_t>(hit->note)]
                                        .entries[static_cast<size_t>(hit->entry)];
-        snprintf(state->hitAddress, sizeof state->hitAddress, "%s", found.list);
+        snprintf(state->hitAddress, sizeof state->hitAddress, "%s", found.list.c_str());
         snprintf(state->hitDate, sizeof state->hitDate, "%s", found.date);
         state->hitCount += downward == state->startDirection ? 1 : -1;
         state->inProgress = true;

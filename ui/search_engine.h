@@ -44,7 +44,7 @@ struct SearchState {
     bool inProgress;
     // The last hit's address and creation date: after a change to the
     // store they find it again, wherever it went (or tell that it went).
-    char hitAddress[sizeof(EntryRecord::list)];
+    char hitAddress[kAddressSize];
     char hitDate[sizeof(EntryRecord::date)];
 };
 

@@ -371,7 +371,7 @@ void CompareSnapshot(const std::vector<FolderRecord>& snapshot, const StoreTree&
                 const char* actual[9] = {r.id, r.count, r.valid, r.date, r.access,
                                          r.update, r.list, r.title, r.comment};
                 size_t widths[9] = {sizeof r.id, sizeof r.count, sizeof r.valid, sizeof r.date, sizeof r.access,
-                                    sizeof r.update, sizeof r.list, sizeof r.title, sizeof r.comment};
+                                    sizeof r.update, kAddressSize, kTitleSize, kCommentSize};
                 auto values = ValuesOf(x);
                 for (int i = 0; i < 9; ++i) {
                     if (actual[i] != Cut(*values[i], widths[i]))
