@@ -206,8 +206,8 @@ void NewEntryBench(const std::string& folder)
             Pump();
         }
         EntryRecord record;
-        lstrcpynA(record.title, "floor entry", sizeof record.title);
-        lstrcpynA(record.list, server.Url("/floor").c_str(), sizeof record.list);
+        record.title = "floor entry";
+        record.list = server.Url("/floor").c_str();
         double start = Now();
         child.store.AddEntry(record, nullptr);
         child.store.ReloadSnapshot();

@@ -132,7 +132,7 @@ std::vector<EntryPick> TickedPicks(const std::vector<FolderRecord>& store, size_
             const DuplicateMember& at = group.members[m];
             char key[kEntryKeySize];
             FormatEntryKey(at.folder, at.note, at.entry, key, sizeof key);
-            picks.push_back(EntryPick{key, store[at.folder].notes[at.note].entries[at.entry].list});
+            picks.push_back(EntryPick{key, store[at.folder].notes[at.note].entries[at.entry].list.c_str()});
         }
     }
     return picks;
