@@ -78,10 +78,21 @@ bool FormatEntryKey(int folder, int note, int entry, char* out, size_t size)
         if (position < 0 || position > 999)
             return false;
     }
-    int n = snprintf(out, size, "%d-%d-%d", folder, note, entry);
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        out[0] = '\0';
-        return false;
+    // By hand: the snapshot formats one key per entry it loads.
+    char text[kEntryKeySize];
+    size_t n = 0;
+    for (int position : {folder, note, entry}) {
+        if (n > 0)
+            text[n++] = '-';
+        if (position >= 100)
+            text[n++] = static_cast<char>('0' + position / 100);
+        if (position >= 10)
+            text[n++] = static_cast<char>('0' + position / 10 % 10);
+        text[n++] = static_cast<char>('0' + position % 10);
     }
+    if (n >= size)
+        return false;
+    memcpy(out, text, n);
+    out[n] = '\0';
     return true;
 }

@@ -16,30 +16,10 @@ void RecordText::Assign(const char* text, size_t length)
     owned_ = true;
 }
 
-void RecordText::Release() noexcept
-{
-    if (owned_)
-        delete[] text_;
-    text_ = "";
-    owned_ = false;
-}
-
 RecordText& RecordText::operator=(const RecordText& other)
 {
     if (this != &other)
         *this = other.text_;
-    return *this;
-}
-
-RecordText& RecordText::operator=(RecordText&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        text_ = other.text_;
-        owned_ = other.owned_;
-        other.text_ = "";
-        other.owned_ = false;
-    }
     return *this;
 }
 
@@ -60,29 +40,49 @@ char* TextArena::Allocate(size_t length)
 {
     size_t need = length + 1;
     if (need > left_) {
-        // A text longer than a block gets a block of its own, and the
-        // current block stays open for the next ones.
         if (need > kBlockSize / 4) {
-            blocks_.emplace_back(new char[need]);
-            char* own = blocks_.back().get();
+            large_.emplace_back(new char[need]);
+            char* own = large_.back().get();
             own[length] = '\0';
+            last_ = nullptr;
             return own;
         }
-        blocks_.emplace_back(new char[kBlockSize]);
-        next_ = blocks_.back().get();
+        if (current_ == blocks_.size())
+            blocks_.emplace_back(new char[kBlockSize]);
+        next_ = blocks_[current_++].get();
         left_ = kBlockSize;
     }
     char* out = next_;
     next_ += need;
     left_ -= need;
     out[length] = '\0';
+    last_ = out;
     return out;
+}
+
+void TextArena::Shrink(char* last, size_t length) noexcept
+{
+    last[length] = '\0';
+    // Only the newest text in a block can give its end back.
+    if (last != last_)
+        return;
+    char* end = last + length + 1;
+    left_ += static_cast<size_t>(next_ - end);
+    next_ = end;
+}
+
+void TextArena::Reuse() noexcept
+{
+    large_.clear();
+    current_ = 0;
+    next_ = nullptr;
+    left_ = 0;
+    last_ = nullptr;
 }
 
 void TextArena::Clear() noexcept
 {
+    Reuse();
     blocks_.clear();
     blocks_.shrink_to_fit();
-    next_ = nullptr;
-    left_ = 0;
 }

@@ -21,7 +21,17 @@ public:
         other.owned_ = false;
     }
     RecordText& operator=(const RecordText& other);
-    RecordText& operator=(RecordText&& other) noexcept;
+    RecordText& operator=(RecordText&& other) noexcept
+    {
+        if (this != &other) {
+            Release();
+            text_ = other.text_;
+            owned_ = other.owned_;
+            other.text_ = "";
+            other.owned_ = false;
+        }
+        return *this;
+    }
     RecordText& operator=(const char* text);
     RecordText& operator=(const std::string& text);
     ~RecordText() { Release(); }
@@ -40,7 +50,13 @@ public:
 
 private:
     void Assign(const char* text, size_t length);
-    void Release() noexcept;
+    void Release() noexcept
+    {
+        if (owned_)
+            delete[] text_;
+        text_ = "";
+        owned_ = false;
+    }
 
     const char* text_ = "";
     bool owned_ = false;
@@ -65,11 +81,21 @@ public:
 
     // Room for length bytes and a terminator, terminated already.
     char* Allocate(size_t length);
+    // Gives back the end of the last allocation, which now holds only
+    // length bytes and its terminator.
+    void Shrink(char* last, size_t length) noexcept;
+    // Forgets every text but keeps the blocks for the next load: a reload
+    // then writes into memory it already has instead of fresh pages.
+    void Reuse() noexcept;
     void Clear() noexcept;
 
 private:
     static const size_t kBlockSize = 1 << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
+    // Texts too long for a block, each alone.
+    std::vector<std::unique_ptr<char[]>> large_;
+    size_t current_ = 0;   // blocks_[current_ - 1] is being filled
     char* next_ = nullptr;
     size_t left_ = 0;
+    char* last_ = nullptr;   // the newest text in a block, which Shrink may cut
 };

@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include "store/ansi_table.h"
 #include "store/dom_nodes.h"
 #include "store/entry_key.h"
 #include "store/store_failure.h"
@@ -13,24 +14,43 @@
 
 namespace {
 
-// Reads the element's text, cut to width bytes with its terminator. The
-// common case, a single text child, is read straight from its value.
+// Hands the element's text to use. The document keeps an element's first
+// text as the element's value (kSnapshotParseOptions); the common case, that
+// text alone, is read straight from it.
 template <typename Use>
 void WithText(Node element, Use use)
 {
-    Node child = element.first_child();
-    if (child && child.type() == pugi::node_pcdata && !child.next_sibling()) {
-        const char* value = child.value();
-        use(value, strlen(value));
+    const char* embedded = element.value();
+    if (!element.first_child()) {
+        use(embedded, strlen(embedded));
         return;
     }
-    std::string text = TextOf(element);
+    std::string text = embedded + TextOf(element);
     use(text.data(), text.size());
 }
 
-void ReadField(Node element, char* out, size_t width)
+// A container's text of its own stands where the file has a child that is
+// not an element of the store: read as such, it fails as one.
+void NeedNoText(Node container, const char* what)
 {
-    WithText(element, [&](const char* text, size_t length) { Utf8ToAnsiField(text, length, out, width); });
+    STORE_NEED(container.value()[0] == '\0', what);
+}
+
+// Where loaded text goes, and the table that converts it.
+struct Target {
+    TextArena* arena;
+    const AnsiTable* table;
+};
+
+void Convert(const Target& to, const char* text, size_t length, char* out, size_t width)
+{
+    if (!to.table->Convert(text, length, out, width))
+        Utf8ToAnsiField(text, length, out, width);
+}
+
+void ReadField(Node element, char* out, size_t width, const Target& to)
+{
+    WithText(element, [&](const char* text, size_t length) { Convert(to, text, length, out, width); });
 }
 
 bool IsAscii(const char* text, size_t length)
@@ -43,8 +63,9 @@ bool IsAscii(const char* text, size_t length)
 }
 
 // The element's text in the arena, cut to width bytes with its terminator.
-void ReadText(Node element, RecordText* out, size_t width, TextArena* arena)
+void ReadText(Node element, RecordText* out, size_t width, const Target& to)
 {
+    TextArena* arena = to.arena;
     WithText(element, [&](const char* text, size_t length) {
         if (length == 0) {
             *out = RecordText();
@@ -57,11 +78,11 @@ void ReadText(Node element, RecordText* out, size_t width, TextArena* arena)
             *out = RecordText::InArena(stored);
             return;
         }
-        char field[kAddressSize > kCommentSize ? kAddressSize : kCommentSize];
-        Utf8ToAnsiField(text, length, field, width < sizeof field ? width : sizeof field);
-        size_t cut = strlen(field);
-        char* stored = arena->Allocate(cut);
-        memcpy(stored, field, cut);
+        // Never longer than the UTF-8 it comes from: converted in place.
+        size_t room = length < width - 1 ? length : width - 1;
+        char* stored = arena->Allocate(room);
+        Convert(to, text, length, stored, room + 1);
+        arena->Shrink(stored, strlen(stored));
         *out = RecordText::InArena(stored);
     });
 }
@@ -76,7 +97,7 @@ struct Slot {
 // Fills the fields named in slots from the first child element of each
 // name; a name with no element raises E_POINTER. The values usually come in
 // the slots' order, so the next slot is tried first.
-void ReadValues(Node parent, Slot* slots, size_t count, const char* what, TextArena* arena)
+void ReadValues(Node parent, Slot* slots, size_t count, const char* what, const Target& to)
 {
     unsigned found = 0;
     const unsigned all = (1u << count) - 1;
@@ -89,9 +110,9 @@ void ReadValues(Node parent, Slot* slots, size_t count, const char* what, TextAr
             size_t i = (next + k) % count;
             if ((found & (1u << i)) == 0 && strcmp(name, slots[i].name) == 0) {
                 if (slots[i].text != nullptr)
-                    ReadText(child, slots[i].text, slots[i].width, arena);
+                    ReadText(child, slots[i].text, slots[i].width, to);
                 else
-                    ReadField(child, slots[i].field, slots[i].width);
+                    ReadField(child, slots[i].field, slots[i].width, to);
                 found |= 1u << i;
                 next = i + 1;
                 break;
@@ -102,16 +123,16 @@ void ReadValues(Node parent, Slot* slots, size_t count, const char* what, TextAr
 }
 
 // Reads id and name of a folder or note and returns its first array.
-Node ReadContainer(Node node, char (&id)[4], RecordText* name, const char* what, TextArena* arena)
+Node ReadContainer(Node node, char (&id)[4], RecordText* name, const char* what, const Target& to)
 {
     Slot slots[] = {{"id", id, nullptr, sizeof id}, {"name", nullptr, name, kNameSize}};
-    ReadValues(node, slots, 2, what, arena);
+    ReadValues(node, slots, 2, what, to);
     Node array = ChildNamed(node, "array");
     STORE_NEED(array, what);
     return array;
 }
 
-void ReadEntry(Node node, EntryRecord* entry, TextArena* arena)
+void ReadEntry(Node node, EntryRecord* entry, const Target& to)
 {
     Slot slots[] = {
         {"id", entry->id, nullptr, sizeof entry->id},
@@ -124,33 +145,40 @@ void ReadEntry(Node node, EntryRecord* entry, TextArena* arena)
         {"title", nullptr, &entry->title, kTitleSize},
         {"comment", nullptr, &entry->comment, kCommentSize},
     };
-    ReadValues(node, slots, sizeof slots / sizeof slots[0], "an entry lacks one of its nine values", arena);
+    ReadValues(node, slots, sizeof slots / sizeof slots[0], "an entry lacks one of its nine values", to);
 }
 
 }  // namespace
 
 int CmyXml::LoadSnapshot()
 {
-    return RunOperation(nullptr, false, [this](pugi::xml_document* doc) { return LoadSnapshotFrom(doc); });
+    return RunOperation(nullptr, false, [this](pugi::xml_document* doc) { return LoadSnapshotFrom(doc); },
+                        false, true);
 }
 
 int CmyXml::LoadSnapshotFrom(pugi::xml_document* doc)
 {
     Node root = RootOf(doc);
+    if (!ansiTable_)
+        ansiTable_.reset(new AnsiTable());
+    const Target to{&arena_, ansiTable_.get()};
+    NeedNoText(root, "a folder lacks id, name or array");
     int f = 0;
     for (Node dir = root.first_child(); dir; dir = dir.next_sibling(), ++f) {
         FolderRecord folder;
-        Node notes = ReadContainer(dir, folder.id, &folder.name, "a folder lacks id, name or array", &arena_);
+        Node notes = ReadContainer(dir, folder.id, &folder.name, "a folder lacks id, name or array", to);
+        NeedNoText(notes, "a note lacks id, name or array");
         int n = 0;
         for (Node booklist = notes.first_child(); booklist; booklist = booklist.next_sibling(), ++n) {
             NoteRecord note;
-            Node entries = ReadContainer(booklist, note.id, &note.name, "a note lacks id, name or array", &arena_);
+            Node entries = ReadContainer(booklist, note.id, &note.name, "a note lacks id, name or array", to);
+            NeedNoText(entries, "an entry lacks one of its nine values");
             note.entries.reserve(static_cast<size_t>(ChildCount(entries)));
             int e = 0;
             for (Node bookmark = entries.first_child(); bookmark; bookmark = bookmark.next_sibling(), ++e) {
                 note.entries.emplace_back();
                 EntryRecord& entry = note.entries.back();
-                ReadEntry(bookmark, &entry, &arena_);
+                ReadEntry(bookmark, &entry, to);
                 entry.folderPos = f;
                 entry.notePos = n;
                 entry.entryPos = e;

@@ -80,7 +80,7 @@ bool ReadWholeFile(const char* path, FileBytes* bytes)
 
 }  // namespace
 
-void LoadStoreDocument(const char* path, pugi::xml_document* doc, LoadProblem* problem)
+void LoadStoreDocument(const char* path, pugi::xml_document* doc, LoadProblem* problem, unsigned options)
 {
     doc->reset();
     FileBytes bytes;
@@ -90,7 +90,7 @@ void LoadStoreDocument(const char* path, pugi::xml_document* doc, LoadProblem* p
     }
     std::string fault;
     size_t offset = 0;
-    if (ParseStoreBytes(*doc, bytes.data, bytes.size, &fault, &offset)) {
+    if (ParseStoreBytes(*doc, bytes.data, bytes.size, &fault, &offset, options)) {
         bytes.Release();
         return;
     }

@@ -3,6 +3,8 @@
 
 #include <pugixml.hpp>
 
+#include "store/xml_layout.h"
+
 // Reading and writing the store file as a whole. Failures are told in the
 // terms of the failure report (store_failure.h).
 
@@ -16,8 +18,9 @@ struct LoadProblem {
 
 // Reads the whole file at path and parses it into doc. A file that is
 // missing, unreadable, empty or not well-formed leaves doc without a root
-// element; problem then says why.
-void LoadStoreDocument(const char* path, pugi::xml_document* doc, LoadProblem* problem);
+// element; problem then says why. options: as for ParseStoreBytes.
+void LoadStoreDocument(const char* path, pugi::xml_document* doc, LoadProblem* problem,
+                       unsigned options = kStoreParseOptions);
 
 // Writes doc, indented or plain (xml_layout.h), to a new file at path,
 // replacing one that is there. A failed write raises a StoreFailure with

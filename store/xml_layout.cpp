@@ -336,9 +336,10 @@ pugi::xml_node TooDeep(const pugi::xml_document& doc)
 
 }  // namespace
 
-bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::string* fault, size_t* offset)
+bool ParseStoreBytes(pugi::xml_document& doc, char* bytes, size_t size, std::string* fault, size_t* offset,
+                     unsigned options)
 {
-    pugi::xml_parse_result result = doc.load_buffer_inplace_own(bytes, size, kStoreParseOptions);
+    pugi::xml_parse_result result = doc.load_buffer_inplace_own(bytes, size, options);
     ptrdiff_t at = result.offset;
     char text[128];
     if (!result) {

@@ -12,10 +12,12 @@
 #include "app/error_log.h"
 #include "app/ini_settings.h"
 #include "app/path_text.h"
+#include "store/ansi_table.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"
 #include "store/store_file.h"
 #include "store/text_convert.h"
+#include "store/xml_layout.h"
 
 namespace {
 
@@ -71,7 +73,8 @@ void CmyXml::ClearSnapshot()
 {
     snapshot_.clear();
     snapshot_.shrink_to_fit();
-    arena_.Clear();
+    // The arena's blocks stay for the next load, which nearly always follows.
+    arena_.Reuse();
 }
 
 int CmyXml::ReloadSnapshot()
@@ -126,13 +129,13 @@ void CmyXml::Report(const StoreFailure& failure, HWND owner, bool showBox)
     LogReport(text);
 }
 
-int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work, bool backup)
+int CmyXml::RunOperation(HWND owner, bool showReport, const Work& work, bool backup, bool readOnly)
 {
     int result = 0;
     try {
         pugi::xml_document doc;
         LoadProblem problem;
-        LoadStoreDocument(storePath_, &doc, &problem);
+        LoadStoreDocument(storePath_, &doc, &problem, readOnly ? kSnapshotParseOptions : kStoreParseOptions);
         loadSource_ = problem.source;
         loadProblem_ = problem.description;
         if (backup && doc.document_element())

@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "store/records.h"
 #include "store/safe_replace.h"
 
+class AnsiTable;
 class CINI;
 struct EntryPositions;
 struct MergePlan;
@@ -142,7 +144,9 @@ private:
     // loaded, the work, the failure report.
     // With backup, the file is copied to its backup first, but only when it
     // parsed as a store: a damaged file never replaces a good backup.
-    int RunOperation(HWND owner, bool showReport, const Work& work, bool backup = false);
+    // readOnly: the document is only read (the snapshot's load) and is
+    // parsed with kSnapshotParseOptions.
+    int RunOperation(HWND owner, bool showReport, const Work& work, bool backup = false, bool readOnly = false);
     // The document element; raises E_POINTER, telling why the file has
     // none, when there is none.
     pugi::xml_node RootOf(pugi::xml_document* doc) const;
@@ -163,6 +167,8 @@ private:
     std::vector<FolderRecord> snapshot_;
     // The snapshot's long values; cleared with it.
     TextArena arena_;
+    // Converts the snapshot's text; made at the first load.
+    std::unique_ptr<AnsiTable> ansiTable_;
     CINI* settings_ = nullptr;
     // Whether the last BackupStore copied the file: a failed write restores
     // only a backup of this operation, never an older one.

@@ -6,8 +6,10 @@
 
 #include <cstring>
 
+#include "store/ansi_table.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"
+#include "store/text_convert.h"
 #include "support/dialog_watcher.h"
 #include "support/store_fixture.h"
 
@@ -166,6 +168,42 @@ TEST_F(XmlStore, LongValuesAreCutToTheirFieldsOnCharacterEdges)
     EXPECT_EQ(strlen(folder.name), 259u);
     EXPECT_EQ(strlen(folder.notes[0].entries[0].list), 1023u);
     EXPECT_TRUE(StoreHolds(path_, tree));
+}
+
+// The load converts through a table made from the system's own conversion;
+// whatever the table takes must come out as the system gives it, and what
+// it cannot take is left to the system.
+TEST(AnsiTable, GivesTheSystemsBytesOrLeavesTheTextToIt)
+{
+    AnsiTable table;
+    struct Case {
+        const char* utf8;
+        bool byTable;
+    } cases[] = {
+        {"C:\\path ~ plain ASCII", true},
+        {"\xEF\xBD\xB1\xEF\xBD\xB2 half-width kana", true},
+        {"\xE3\x81\x82\xE3\x81\x84 \xE6\xBC\xA2\xE5\xAD\x97", true},
+        {"\xE2\x91\xA0 \xE2\x88\x91 \xC3\xA9 \xE2\x82\xAC \xEF\xBD\x9E", true},   // unmapped or best fit
+        {"\xF0\x9F\x98\x80 beyond the plane", false},
+        {"cut \xE3\x81", false},
+        {"\xC0\xAF overlong", false},
+        {"\xED\xA0\x80 surrogate", false},
+    };
+    for (const Case& c : cases) {
+        for (size_t width : {520u, 8u, 7u, 2u, 1u}) {
+            char bySystem[520];
+            Utf8ToAnsiField(c.utf8, strlen(c.utf8), bySystem, width);
+            char byTable[520];
+            bool taken = table.Convert(c.utf8, strlen(c.utf8), byTable, width);
+            // A cut before the bytes the table cannot take leaves it able to.
+            if (width == 520) {
+                EXPECT_EQ(taken, c.byTable) << c.utf8;
+            }
+            if (taken) {
+                EXPECT_STREQ(byTable, bySystem) << c.utf8 << " width " << width;
+            }
+        }
+    }
 }
 
 TEST_F(XmlStore, BothLayoutsWithAndWithoutByteOrderMarkReadAlike)
@@ -342,10 +380,17 @@ TEST_F(XmlStore, ANodeTheReadCannotUseStopsItAfterTheFoldersBeforeIt)
     std::string withoutArray = xml;
     size_t third = xml.find("<dir><id>2</id>");
     withoutArray.erase(xml.find("<array></array>", third), strlen("<array></array>"));
+    // Text where a folder, note or entry should begin, as each first child.
+    auto textAt = [&xml](size_t at) { return xml.substr(0, at) + "stray" + xml.substr(at); };
+    const size_t second = xml.find("<dir><id>1</id>");
+    const std::string textInRoot = textAt(xml.find("<dir>"));
+    const std::string textInFolder = textAt(xml.find("<booklist>", second));
+    const std::string textInNote = textAt(xml.find("<array>", xml.find("<booklist>", second)) + strlen("<array>"));
     struct Case {
         const std::string& xml;
         StoreTree kept;
-    } cases[] = {{withComment, {tree[0]}}, {withoutArray, {tree[0], tree[1]}}};
+    } cases[] = {{withComment, {tree[0]}},  {withoutArray, {tree[0], tree[1]}}, {textInRoot, {}},
+                 {textInFolder, {tree[0]}}, {textInNote, {tree[0]}}};
     MessageBoxAnswerer boxes;
     size_t logged = 0;
     for (const Case& c : cases) {
