@@ -755,3 +755,25 @@ BookmarkImport ReadBookmarkFile(const char* data, size_t size, const BookmarkPla
     Reader reader(platform, today, progress);
     return reader.Run(data != nullptr ? data : "", data != nullptr ? size : 0);
 }
+
+size_t CountLinkTags(const char* data, size_t size)
+{
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(data);
+    const bool utf16 = size >= 2 && ((u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF));
+    const size_t step = utf16 ? 2 : 1;
+    const size_t low = utf16 && u[0] == 0xFE ? 1 : 0;   // the byte of a unit that holds ASCII
+    // The ASCII character of the unit at byte i, else '\0'.
+    auto unit = [&](size_t i) -> char {
+        if (i + step > size || (utf16 && u[i + 1 - low] != 0))
+            return '\0';
+        return data[i + low];
+    };
+    size_t count = 0;
+    for (size_t i = utf16 ? 2 : 0; i + step <= size; i += step) {
+        // "<abbr>" and the like are no links.
+        if (data[i + low] == '<' && unit(i) == '<' && Lower(unit(i + step)) == 'a' &&
+            !IsNameChar(unit(i + 2 * step)))
+            ++count;
+    }
+    return count;
+}

@@ -75,6 +75,16 @@ using BookmarkProgress = std::function<bool(size_t linksRead, size_t done, size_
 BookmarkImport ReadBookmarkFile(const char* data, size_t size, const BookmarkPlatform& platform,
                                 const char* today, const BookmarkProgress& progress = nullptr);
 
+// More links than one import takes: every link costs the import and each
+// later load of the store some kilobytes, and a file of 1.5 million short
+// links would need gigabytes. Real exports of 100,000 links still fit.
+constexpr size_t kMaxImportLinks = 200000;
+
+// The <A> tags of a bookmark file's bytes (UTF-16 with a byte order mark
+// as well): an upper bound of its links, found without parsing it, so that
+// a file of far too many is refused before any work.
+size_t CountLinkTags(const char* data, size_t size);
+
 // Store widths without the terminator.
 constexpr size_t kNameBytes = kNameSize - 1;
 constexpr size_t kTitleBytes = kTitleSize - 1;

@@ -129,6 +129,13 @@ void Dlg_Import::Tell(HWND owner) const
     case Outcome::kTooLarge:
         text = "ファイルが大きすぎます (64 MB まで)。インポートしませんでした。\n\n" + path_;
         break;
+    case Outcome::kTooManyLinks: {
+        char line[160];
+        snprintf(line, sizeof line, "リンクが多すぎます (約 %zu 件、1 回に %zu 件まで)。インポートしませんでした。\n\n",
+                 linkTags_, kMaxImportLinks);
+        text = line + path_;
+        break;
+    }
     case Outcome::kEmpty:
         text = "ファイルが空です。インポートするものはありません。\n\n" + path_;
         break;
@@ -180,6 +187,10 @@ Dlg_Import::Outcome Dlg_Import::ReadAndWrite()
     }
     if (bytes.empty())
         return Outcome::kEmpty;
+    // Refused before the reading, whose memory grows with every link.
+    linkTags_ = CountLinkTags(bytes.data(), bytes.size());
+    if (linkTags_ > kMaxImportLinks)
+        return Outcome::kTooManyLinks;
     char today[11];
     FormatToday(today, sizeof today);
     const WinBookmarkPlatform platform;

@@ -25,7 +25,9 @@ public:
     ~Dlg_Import() override;
 
 private:
-    enum class Outcome { kCancelled, kUnreadable, kTooLarge, kEmpty, kNotBookmarks, kOutOfMemory, kStoreFailed, kImported };
+    enum class Outcome {
+        kCancelled, kUnreadable, kTooLarge, kTooManyLinks, kEmpty, kNotBookmarks, kOutOfMemory, kStoreFailed, kImported
+    };
 
     void OnInitDialog(HWND dialog);
     void OnShowProgress();
@@ -53,6 +55,7 @@ private:
     // Written by the worker, read once it has ended.
     Outcome outcome_ = Outcome::kCancelled;
     bool written_ = false;
+    size_t linkTags_ = 0;   // of a file refused for too many links
     BookmarkImport read_;
     MergePlan plan_;
     WorkerThread worker_;   // last: ends (waits) before the fields it uses

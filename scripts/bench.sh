@@ -10,7 +10,9 @@
 # the title benchmark a 519-byte title's detection and conversion against
 # the conversion alone,
 # the duplicates benchmark the grouping of 100,000 entries, its memory and
-# the removal of 1,000 ticked entries against its floor.
+# the removal of 1,000 ticked entries against its floor, the start-up
+# benchmark the built program's start on stores of up to 100,000 entries
+# until its tree is full, and its peak memory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LINKCAIRN_BUILD:-$root/build}
@@ -22,7 +24,8 @@ jobs=${LINKCAIRN_JOBS:-2}
 echo "== Building (Windows, mingw-w64) in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
       -DLINKCAIRN_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench dialogs_bench link_check_bench title_charset_bench duplicate_bench
+cmake --build "$build" -j "$jobs" --target store_bench views_bench bookmark_bench search_bench dialogs_bench link_check_bench title_charset_bench duplicate_bench \
+  linkcairn startup_bench
 
 export WINEPREFIX="$build/wineprefix"
 source "$root/scripts/wine-session.sh"
@@ -55,3 +58,6 @@ wine "$build/bench/link_check_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF
 
 echo "== Duplicates benchmark"
 wine "$build/bench/duplicate_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+
+echo "== Start-up benchmark"
+wine "$build/bench/startup_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c

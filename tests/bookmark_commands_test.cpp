@@ -202,6 +202,16 @@ TEST_F(BookmarkCommands, FilesThatCannotBeImportedSaySoAndLeaveTheStore)
     for (int i = 0; i < 64 * 256; ++i)
         garbage += static_cast<char>(i * 7);
     const std::string refused = "ブックマークファイルではありません。インポートしませんでした。";
+    // One link more than an import takes, also in UTF-16.
+    std::string many;
+    for (size_t i = 0; i <= kMaxImportLinks; ++i)
+        many += "<DT><A HREF=\"https://a.example/\">t</A>\n";
+    many = BookmarkFile(many);
+    std::string many16 = "\xFF\xFE";
+    for (char c : many)
+        many16 += std::string{c, '\0'};
+    const std::string tooMany = "リンクが多すぎます (約 " + std::to_string(kMaxImportLinks + 1) + " 件、1 回に " +
+                                std::to_string(kMaxImportLinks) + " 件まで)。インポートしませんでした。";
     const struct {
         const char* name;
         std::string bytes;
@@ -212,6 +222,8 @@ TEST_F(BookmarkCommands, FilesThatCannotBeImportedSaySoAndLeaveTheStore)
         {"garbage.html", garbage, refused, 0},
         {"empty.html", "", "ファイルが空です。インポートするものはありません。", 0},
         {"huge.html", "", "ファイルが大きすぎます (64 MB まで)。インポートしませんでした。", kMaxBookmarkFileBytes + 1},
+        {"many.html", many, tooMany, 0},
+        {"many16.html", many16, tooMany, 0},
     };
     const std::string before = StoreBytes();
     for (const auto& row : rows) {
