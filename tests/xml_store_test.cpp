@@ -129,17 +129,17 @@ TEST_F(XmlStore, SnapshotIsOnlyAppendedToAndCopiesAreIndependent)
     copy.pop_back();
     EXPECT_EQ(store_.FolderCount(), 3);
     EXPECT_STREQ(store_.Snapshot()[0].notes[0].entries[0].title, "表計算ソフトの使い方");
-    // A copy owns its text: a reload writes the arena's blocks over again.
-    const EntryRecord kept = store_.Snapshot()[0].notes[0].entries[1];
-    UseStore({Folder(0, "other", {Note(0, "other", SampleEntries(2, "別のタイトル"))})});
-    EXPECT_STREQ(copy[0].notes[0].entries[1].title, "Q&A <tips> \"quoted\" 'single'");
-    EXPECT_STREQ(kept.comment, "よく使う＆便利");
     // The snapshot also carries each entry's key and positions.
     const EntryRecord& entry = store_.Snapshot()[0].notes[1].entries[2];
     EXPECT_STREQ(entry.key, "0-1-2");
     EXPECT_EQ(entry.folderPos, 0);
     EXPECT_EQ(entry.notePos, 1);
     EXPECT_EQ(entry.entryPos, 2);
+    // A copy owns its text: a reload writes the arena's blocks over again.
+    const EntryRecord kept = store_.Snapshot()[0].notes[0].entries[1];
+    UseStore({Folder(0, "other", {Note(0, "other", SampleEntries(2, "別のタイトル"))})});
+    EXPECT_STREQ(copy[0].notes[0].entries[1].title, "Q&A <tips> \"quoted\" 'single'");
+    EXPECT_STREQ(kept.comment, "よく使う＆便利");
 }
 
 TEST_F(XmlStore, ValueOrderInsideAnEntryDoesNotMatterAndIsKeptOnChange)
