@@ -17,7 +17,6 @@ namespace {
 
 // Document text is UTF-8.
 const char kNewName[] = u8"新規作成";
-const size_t kNameWidth = 260;
 
 // Note n of folder f with the folder's array: the folder and the note are
 // tested (note empty when either is missing), the array is not.
@@ -49,7 +48,7 @@ NoteLookup NoteIn(Node root, int f, int n)
 
 std::string NameText(const char* name)
 {
-    return AnsiToDocumentText(CutAnsi(name != nullptr ? name : "", kNameWidth).c_str());
+    return AnsiToDocumentText(CutAnsi(name != nullptr ? name : "", kNameSize).c_str());
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ void CTreeCtrl::OnBeginLabelEdit()
 
 void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
 {
-    char typed[260];
+    char typed[kNameSize];
     if (!TakeLabelText(&labelEditor, typed, sizeof typed))
         return;
     // Esc: the control offers no text; the item keeps its label.
@@ -60,8 +60,8 @@ void CTreeCtrl::CommitTreeLabel(const NMTVDISPINFOA* info)
     char name[kTitleSize] = {};
     if (!GetItemLabel(info->item.hItem, name, sizeof name))
         return;
-    // A name holds at most 259 bytes.
-    CutAnsiInPlace(name, 259);
+    // A name holds at most kNameSize - 1 bytes.
+    CutAnsiInPlace(name, kNameSize - 1);
 
     TreePosition pos;
     bool isNote = GetItemPosition(info->item.hItem, &pos);
