@@ -205,7 +205,7 @@ int CmyXml::SortChildrenByName(pugi::xml_document* doc, int f)
     std::vector<std::string> names;
     for (Node node = parent.first_child(); node; node = node.next_sibling()) {
         std::string name = ValueOf(node, "name");
-        char cut[kNameWidth];
+        char cut[kNameSize];
         Utf8ToAnsiField(name.data(), name.size(), cut, sizeof cut);
         nodes.push_back(node);
         names.push_back(cut);
