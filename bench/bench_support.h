@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include "bench/bench_timing.h"
+#include "store/entry_key.h"
+#include "store/records.h"
 
 #include <algorithm>
 #include <atomic>
@@ -81,4 +83,36 @@ inline std::string GeneratedStoreXml(int folders, int notes, int entries,
         xml += "</array></dir>";
     }
     return xml + "</root>\r\n";
+}
+
+// An entry to add at the end of note (f, n), which holds `position` now.
+inline EntryRecord BenchEntry(int f, int n, int position, const char* address, const char* title)
+{
+    EntryRecord record;
+    record.folderPos = f;
+    record.notePos = n;
+    record.entryPos = position;
+    lstrcpynA(record.count, "1", sizeof record.count);
+    lstrcpynA(record.valid, "1", sizeof record.valid);
+    lstrcpynA(record.date, "2024/06/01", sizeof record.date);
+    lstrcpynA(record.access, "2024/06/01", sizeof record.access);
+    lstrcpynA(record.update, "-", sizeof record.update);
+    record.list = address;
+    record.title = title;
+    record.comment = "-";
+    return record;
+}
+
+// What an update check of the first `count` entries of note (f, n) writes.
+inline std::vector<EntryRecord> BenchCheckResults(int f, int n, int count)
+{
+    std::vector<EntryRecord> checks;
+    for (int e = 0; e < count; ++e) {
+        EntryRecord r;
+        FormatEntryKey(f, n, e, r.key, sizeof r.key);
+        lstrcpynA(r.valid, e % 7 == 0 ? "0" : "1", sizeof r.valid);
+        lstrcpynA(r.update, e % 3 == 0 ? "-" : "2024/06/02", sizeof r.update);
+        checks.push_back(r);
+    }
+    return checks;
 }

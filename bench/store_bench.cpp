@@ -382,27 +382,9 @@ void BenchmarkOperations(const std::string& folder, const Shape& shape, int runs
            "  with the backup copy %.1f ms (* marks the operations that keep a backup)\n",
            total, runs, floor, backupFloor);
 
-    EntryRecord record;
-    record.folderPos = 3;
-    record.notePos = 4;
-    record.entryPos = shape.entries;
-    lstrcpynA(record.count, "1", sizeof record.count);
-    lstrcpynA(record.valid, "1", sizeof record.valid);
-    lstrcpynA(record.date, "2024/06/01", sizeof record.date);
-    lstrcpynA(record.access, "2024/06/01", sizeof record.access);
-    lstrcpynA(record.update, "-", sizeof record.update);
-    record.list = "https://www.example.com/new?x=1&y=2";
-    record.title = "新しいピンロール - benchmark";
-    record.comment = "-";
-
-    std::vector<EntryRecord> checks;
-    for (int e = 0; e < 100; ++e) {
-        EntryRecord r;
-        FormatEntryKey(5, 5, e, r.key, sizeof r.key);
-        lstrcpynA(r.valid, e % 7 == 0 ? "0" : "1", sizeof r.valid);
-        lstrcpynA(r.update, e % 3 == 0 ? "-" : "2024/06/02", sizeof r.update);
-        checks.push_back(r);
-    }
+    const EntryRecord record =
+        BenchEntry(3, 4, shape.entries, "https://www.example.com/new?x=1&y=2", "新しいピンロール - benchmark");
+    const std::vector<EntryRecord> checks = BenchCheckResults(5, 5, 100);
 
     const std::vector<std::string> doomed = EveryOtherKey(4, 4, 10);
 
@@ -445,13 +427,7 @@ void PrintProgramPeak(const std::string& path)
 {
     CmyXml store;
     store.SetStorePath(path.c_str());
-    EntryRecord record;
-    record.folderPos = 1;
-    record.notePos = 1;
-    record.list = "https://www.example.com/peak";
-    record.title = "peak";
-    record.comment = "-";
-    store.AddEntry(record, nullptr);
+    store.AddEntry(BenchEntry(1, 1, 100, "https://www.example.com/peak", "peak"), nullptr);
     store.ReloadSnapshot();
     store.RecordAccess("1-2-3", nullptr);
     store.ReloadSnapshot();

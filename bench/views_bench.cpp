@@ -99,25 +99,8 @@ void BenchmarkActions(const std::string& folder)
     views.ShowNote(5, 5);
     Pump();
 
-    EntryRecord added;
-    added.folderPos = 5;
-    added.notePos = 5;
-    lstrcpynA(added.count, "0", sizeof added.count);
-    lstrcpynA(added.valid, "1", sizeof added.valid);
-    lstrcpynA(added.date, "2026/12/10", sizeof added.date);
-    lstrcpynA(added.access, "2026/12/10", sizeof added.access);
-    lstrcpynA(added.update, "-", sizeof added.update);
-    added.list = "https://example.com/added";
-    added.title = "追加したページ";
-    added.comment = "-";
-    std::vector<EntryRecord> checks;
-    for (int e = 0; e < 100; ++e) {
-        EntryRecord r;
-        snprintf(r.key, sizeof r.key, "5-5-%d", e);
-        lstrcpynA(r.valid, e % 7 == 0 ? "0" : "1", sizeof r.valid);
-        lstrcpynA(r.update, "2026/12/01", sizeof r.update);
-        checks.push_back(r);
-    }
+    EntryRecord added = BenchEntry(5, 5, 0, "https://example.com/added", "追加したページ");
+    const std::vector<EntryRecord> checks = BenchCheckResults(5, 5, 100);
     int failures = 0;
     auto ok = [&](int result) { failures += result ? 0 : 1; };
     auto treeChanged = [&](TreePosition at) {

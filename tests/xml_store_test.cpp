@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "store/ansi_table.h"
+#include "store/record_text.h"
 #include "store/safe_replace.h"
 #include "store/store_failure.h"
 #include "store/text_convert.h"
@@ -173,6 +174,30 @@ TEST_F(XmlStore, LongValuesAreCutToTheirFieldsOnCharacterEdges)
     EXPECT_EQ(strlen(folder.name), 259u);
     EXPECT_EQ(strlen(folder.notes[0].entries[0].list), 1023u);
     EXPECT_TRUE(StoreHolds(path_, tree));
+}
+
+// The snapshot's text: each stays whole when a block fills, when a long one
+// takes a block of its own, when the newest is shrunk, and after the blocks
+// are reused for the next load.
+TEST(TextArena, TextsStayWholeAcrossBlocksShrinkingAndReuse)
+{
+    TextArena arena;
+    std::vector<std::pair<const char*, std::string>> kept;
+    for (int load = 0; load < 2; ++load) {
+        kept.clear();
+        for (int i = 0; i < 5000; ++i) {
+            std::string text(static_cast<size_t>(i % 700 + load), static_cast<char>('a' + i % 26));
+            if (i % 1000 == 999)
+                text.assign(400000, 'L');
+            char* at = arena.Allocate(text.size() + 10);
+            memcpy(at, text.data(), text.size());
+            arena.Shrink(at, text.size());
+            kept.emplace_back(at, text);
+        }
+        for (const auto& k : kept)
+            ASSERT_EQ(std::string(k.first), k.second);
+        arena.Reuse();
+    }
 }
 
 // The load converts through a table made from the system's own conversion;
