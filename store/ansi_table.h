@@ -19,7 +19,8 @@ public:
     // promised in out, when the text needs the system: bytes that are not
     // UTF-8, a character beyond the plane, or a code page the table cannot
     // hold (more than two bytes a character).
-    bool Convert(const char* utf8, size_t length, char* out, size_t width) const;
+    // written, when given, receives the length of out.
+    bool Convert(const char* utf8, size_t length, char* out, size_t width, size_t* written = nullptr) const;
 
 private:
     // Per character: its bytes, the first in the low half; a second byte

@@ -42,24 +42,19 @@ struct Target {
     const AnsiTable* table;
 };
 
-void Convert(const Target& to, const char* text, size_t length, char* out, size_t width)
+// Converts into out (width bytes) and returns the length written.
+size_t Convert(const Target& to, const char* text, size_t length, char* out, size_t width)
 {
-    if (!to.table->Convert(text, length, out, width))
-        Utf8ToAnsiField(text, length, out, width);
+    size_t written = 0;
+    if (to.table->Convert(text, length, out, width, &written))
+        return written;
+    Utf8ToAnsiField(text, length, out, width);
+    return strlen(out);
 }
 
 void ReadField(Node element, char* out, size_t width, const Target& to)
 {
     WithText(element, [&](const char* text, size_t length) { Convert(to, text, length, out, width); });
-}
-
-bool IsAscii(const char* text, size_t length)
-{
-    for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 // The element's text in the arena, cut to width bytes with its terminator.
@@ -71,18 +66,10 @@ void ReadText(Node element, RecordText* out, size_t width, const Target& to)
             *out = RecordText();
             return;
         }
-        if (IsAscii(text, length)) {
-            size_t cut = length < width - 1 ? length : width - 1;
-            char* stored = arena->Allocate(cut);
-            memcpy(stored, text, cut);
-            *out = RecordText::InArena(stored);
-            return;
-        }
         // Never longer than the UTF-8 it comes from: converted in place.
         size_t room = length < width - 1 ? length : width - 1;
         char* stored = arena->Allocate(room);
-        Convert(to, text, length, stored, room + 1);
-        arena->Shrink(stored, strlen(stored));
+        arena->Shrink(stored, Convert(to, text, length, stored, room + 1));
         *out = RecordText::InArena(stored);
     });
 }
@@ -103,12 +90,14 @@ void ReadValues(Node parent, Slot* slots, size_t count, const char* what, const 
     const unsigned all = (1u << count) - 1;
     size_t next = 0;
     for (Node child = parent.first_child(); child && found != all; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element)
-            continue;
+        // Other nodes have no name, or rarely one (a processing
+        // instruction): the type is asked only of a name that matches.
         const char* name = child.name();
         for (size_t k = 0; k < count; ++k) {
             size_t i = (next + k) % count;
             if ((found & (1u << i)) == 0 && strcmp(name, slots[i].name) == 0) {
+                if (child.type() != pugi::node_element)
+                    break;
                 if (slots[i].text != nullptr)
                     ReadText(child, slots[i].text, slots[i].width, to);
                 else
