@@ -76,6 +76,33 @@ TEST_F(EntryOps, AddEntryAppendsNineValuesInOrderAndKeepsTheOldFileAsBackup)
     EXPECT_EQ(BackupBytes(BackupPath()), before);
 }
 
+// Records hold any length: the store holds each value to its width, cut
+// between characters, whether it adds or edits.
+TEST_F(EntryOps, AddAndEditHoldLongValuesToTheirWidths)
+{
+    StoreTree tree = {Folder(0, "f", {Note(0, "n", SampleEntries(1, "title"))})};
+    UseStore(tree, {StoreLayout::Compact});
+    std::string wide;
+    for (int i = 0; i < 600; ++i)
+        wide += "あ";
+    ExpectedEntry typed = SampleEntry(1, "");
+    typed.title = wide;
+    typed.list = std::string(1500, 'u');
+    typed.comment = "x" + wide;
+    ExpectedEntry held = typed;
+    held.title = wide.substr(0, 518);
+    held.list = std::string(1023, 'u');
+    held.comment = "x" + wide.substr(0, 1022);
+    ASSERT_EQ(store_.AddEntry(RecordOf(typed, 0, 0, 1), nullptr), 1);
+    ASSERT_EQ(store_.EditEntry(RecordOf(typed, 0, 0, 0), nullptr), 1);
+    ExpectedEntry& edited = tree[0].notes[0].entries[0];
+    edited.title = held.title;
+    edited.list = held.list;
+    edited.comment = held.comment;
+    tree[0].notes[0].entries.push_back(held);
+    EXPECT_TRUE(StoreHolds(path_, tree, kCompact));
+}
+
 TEST_F(EntryOps, AddEntryIntoAMissingNoteWritesNothing)
 {
     UseStore(FiveAndThree());
