@@ -11,12 +11,14 @@
 #include "ui/main_frame.h"
 
 // folders x notes; entriesIn(f, n) entries in each note, entry e titled
-// "Example article number e – 記事" followed by titleTail(f, n, e).
+// "Example article number e – 記事" followed by titleTail(f, n, e), at
+// address(f, n, e) when given (else one of its own per entry).
 struct BenchStoreShape {
     int folders;
     int notes;
     std::function<int(int f, int n)> entriesIn;
     std::function<const char*(int f, int n, int e)> titleTail;
+    std::function<std::string(int f, int n, int e)> address = nullptr;
 };
 
 inline void WriteBenchStore(const std::string& path, const BenchStoreShape& shape)
@@ -31,13 +33,16 @@ inline void WriteBenchStore(const std::string& path, const BenchStoreShape& shap
             xml += buf;
             const int entries = shape.entriesIn(f, n);
             for (int e = 0; e < entries; ++e) {
+                char own[96];
+                snprintf(own, sizeof own, "https://example.com/articles/%d-%d-%d?ref=bench", f, n, e);
+                const std::string address = shape.address ? shape.address(f, n, e) : own;
                 snprintf(buf, sizeof buf,
                          "<bookmark><id>%d</id><count>%d</count><valid>1</valid>"
                          "<date>2026/01/%02d</date><access>2026/02/%02d</access><update>-</update>"
-                         "<list>https://example.com/articles/%d-%d-%d?ref=bench</list>"
+                         "<list>%s</list>"
                          "<title>Example article number %d \xE2\x80\x93 \xE8\xA8\x98\xE4\xBA\x8B%s</title>"
                          "<comment>-</comment></bookmark>",
-                         e, e % 50, e % 28 + 1, e % 28 + 1, f, n, e, e, shape.titleTail(f, n, e));
+                         e, e % 50, e % 28 + 1, e % 28 + 1, address.c_str(), e, shape.titleTail(f, n, e));
                 xml += buf;
             }
             xml += "</array></booklist>";

@@ -86,33 +86,8 @@ std::string AddressOf(int i)
 
 void WriteStore(const std::string& path)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n<root>";
-    char buf[1024];
-    int i = 0;
-    for (int f = 0; f < kFolders; ++f) {
-        snprintf(buf, sizeof buf, "<dir><id>%d</id><name>folder %04d</name><array>", f, f);
-        xml += buf;
-        for (int n = 0; n < kNotes; ++n) {
-            snprintf(buf, sizeof buf, "<booklist><id>%d</id><name>note %d-%d</name><array>", n, f, n);
-            xml += buf;
-            for (int e = 0; e < kEntries; ++e, ++i) {
-                snprintf(buf, sizeof buf,
-                         "<bookmark><id>%d</id><count>%d</count><valid>1</valid>"
-                         "<date>2026/01/%02d</date><access>2026/02/%02d</access><update>-</update>"
-                         "<list>%s</list><title>Example article %d \xE2\x80\x93 \xE8\xA8\x98\xE4\xBA\x8B</title>"
-                         "<comment>-</comment></bookmark>",
-                         e, e % 50, e % 28 + 1, e % 28 + 1, AddressOf(i).c_str(), i);
-                xml += buf;
-            }
-            xml += "</array></booklist>";
-        }
-        xml += "</array></dir>";
-    }
-    xml += "</root>\r\n";
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        fwrite(xml.data(), 1, xml.size(), out);
-        fclose(out);
-    }
+    WriteBenchStore(path, {kFolders, kNotes, [](int, int) { return kEntries; }, [](int, int, int) { return ""; },
+                           [](int f, int n, int e) { return AddressOf((f * kNotes + n) * kEntries + e); }});
 }
 
 double Mb(long long bytes)

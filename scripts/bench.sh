@@ -34,30 +34,18 @@ trap wine_session_stop EXIT
 echo "== Starting Wine (prefix $WINEPREFIX)"
 wine_session_start
 
-echo "== Store benchmark"
 # The program's console text is code page 932.
-wine "$build/bench/store_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Views benchmark"
-wine "$build/bench/views_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Bookmark file benchmark"
-wine "$build/bench/bookmark_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Search benchmark"
-wine "$build/bench/search_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Title character-set benchmark"
-wine "$build/bench/title_charset_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Dialogs benchmark"
-wine "$build/bench/dialogs_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Link check benchmark"
-wine "$build/bench/link_check_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Duplicates benchmark"
-wine "$build/bench/duplicate_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
-
-echo "== Start-up benchmark"
-wine "$build/bench/startup_bench.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+while read -r exe title; do
+  echo "== $title"
+  wine "$build/bench/$exe.exe" </dev/null 2>&1 | iconv -f CP932 -t UTF-8 -c
+done <<'LIST'
+store_bench Store benchmark
+views_bench Views benchmark
+bookmark_bench Bookmark file benchmark
+search_bench Search benchmark
+title_charset_bench Title character-set benchmark
+dialogs_bench Dialogs benchmark
+link_check_bench Link check benchmark
+duplicate_bench Duplicates benchmark
+startup_bench Start-up benchmark
+LIST
